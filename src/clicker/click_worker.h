@@ -1,0 +1,48 @@
+// The clicking thread: a start delay, then one click per interval until stopped or refused.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "clicker/input_adapter.h"
+#include "common/unique_handle.h"
+
+namespace kestul {
+
+// lParam of WM_CLICKER_STATUS.
+enum class ClickStatus : LPARAM { Running = 1, Stopped = 2, InputRejected = 3 };
+
+constexpr DWORD kClickStartDelayMs = 1000;
+
+class ClickWorker {
+public:
+  ClickWorker(HWND notifyWindow, std::unique_ptr<InputAdapter> adapter);
+  ~ClickWorker();
+  ClickWorker(const ClickWorker&) = delete;
+  ClickWorker& operator=(const ClickWorker&) = delete;
+
+  // False, changing nothing, while a run is in progress or without a stop event.
+  bool Start(const ClickRequest& request, std::uint64_t runId);
+  // Ends the run, if any, and returns after its thread has finished.
+  void Stop();
+  bool IsRunning() const;
+
+private:
+  void Run(ClickRequest request, std::uint64_t runId);
+  void Post(std::uint64_t runId, ClickStatus status) const;
+
+  HWND notifyWindow_;
+  std::unique_ptr<InputAdapter> adapter_;
+  UniqueEvent stopEvent_;
+  std::thread thread_;
+  std::mutex controlMutex_;
+  std::mutex clickMutex_;
+  std::atomic<bool> running_{false};
+};
+
+}  // namespace kestul

@@ -1,0 +1,41 @@
+// The settings record and the byte layout of settings.ini.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/toggle_binding.h"
+
+namespace kestul {
+
+enum class ClickMode : std::int32_t { Current = 0, Saved = 1 };
+enum class ClickButton : std::int32_t { Left = 0, Right = 1 };
+
+constexpr std::uint32_t kMinIntervalMs = 20;
+constexpr std::uint32_t kMaxIntervalMs = 60000;
+
+// Field names follow the keys of settings.ini.
+struct AppSettings {
+  ClickMode mode = ClickMode::Current;
+  ClickButton button = ClickButton::Left;
+  std::uint32_t interval_ms = 100;
+  bool position_saved = false;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::wstring monitor_layout;
+  ToggleBinding toggle_binding = kDefaultToggleBinding;
+
+  bool operator==(const AppSettings&) const = default;
+};
+
+// The one integer rule of the settings text: optional '-', then decimal digits, fitting int64.
+bool ParseWholeInt64(std::string_view text, std::int64_t& value);
+
+// Every code unit copied as a byte when all are printable ASCII; otherwise empty.
+std::string ToPrintableAscii(std::wstring_view text);
+
+// The exact bytes of settings.ini for a record: nine key=value lines, each ending in CR LF.
+std::string FormatSettingsFile(const AppSettings& settings);
+
+}  // namespace kestul

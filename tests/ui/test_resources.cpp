@@ -1,0 +1,97 @@
+// Reads the manifest, version block and About template back from the built exe.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/app_process.h"
+
+namespace {
+
+struct Module {
+  HMODULE handle = LoadLibraryExW(kestul::test::AppExePath().c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ~Module() {
+    if (handle != nullptr) FreeLibrary(handle);
+  }
+};
+
+std::string ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name) {
+  HRSRC info = FindResourceW(module, name, type);
+  if (info == nullptr) return {};
+  HGLOBAL loaded = LoadResource(module, info);
+  const auto* data = static_cast<const char*>(LockResource(loaded));
+  return data == nullptr ? std::string() : std::string(data, SizeofResource(module, info));
+}
+
+std::wstring VersionString(const std::wstring& exe, const wchar_t* key) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  if (size == 0) return L"<no version block>";
+  std::string block(size, '\0');
+  if (!GetFileVersionInfoW(exe.c_str(), 0, size, block.data())) return L"<unreadable>";
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  };
+  Translation* translations = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                      &length) ||
+      length < sizeof(Translation)) {
+    return L"<no translation>";
+  }
+  wchar_t path[128];
+  swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language, translations[0].codePage,
+           key);
+  wchar_t* value = nullptr;
+  if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &length)) return L"<missing>";
+  return value;
+}
+
+TEST(Resources, ManifestDeclaresIdentityCommonControlsDpiAndLongPaths) {
+  Module exe;
+  ASSERT_NE(exe.handle, nullptr);
+  const std::string manifest = ResourceBytes(exe.handle, RT_MANIFEST, MAKEINTRESOURCEW(1));
+  ASSERT_FALSE(manifest.empty());
+  for (const char* expected :
+       {R"(name="KESTUL.AutoClicker" version="1.0.0.0" processorArchitecture="amd64" type="win32")",
+        R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+        R"(processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*")",
+        R"(level="asInvoker" uiAccess="false")", R"(Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")",
+        ">PerMonitorV2</dpiAwareness>", ">true</longPathAware>"}) {
+    EXPECT_NE(manifest.find(expected), std::string::npos) << expected;
+  }
+}
+
+TEST(Resources, VersionBlockNamesTheProduct) {
+  const std::wstring exe = kestul::test::AppExePath();
+  EXPECT_EQ(VersionString(exe, L"FileVersion"), L"0.1.0");
+  EXPECT_EQ(VersionString(exe, L"ProductVersion"), L"0.1.0");
+  EXPECT_EQ(VersionString(exe, L"FileDescription"), L"KESTUL Auto Clicker");
+  EXPECT_EQ(VersionString(exe, L"ProductName"), L"KESTUL Auto Clicker");
+  EXPECT_EQ(VersionString(exe, L"CompanyName"), L"KESTUL");
+  EXPECT_EQ(VersionString(exe, L"InternalName"), L"KestulAutoClicker");
+  EXPECT_EQ(VersionString(exe, L"OriginalFilename"), L"KestulAutoClicker.exe");
+  EXPECT_EQ(VersionString(exe, L"LegalCopyright"), L"Copyright (C) 2026 KESTUL");
+}
+
+TEST(Resources, AboutTemplateIsAnExtendedDialogWithJapaneseTitle) {
+  Module exe;
+  ASSERT_NE(exe.handle, nullptr);
+  const std::string bytes = ResourceBytes(exe.handle, RT_DIALOG, MAKEINTRESOURCEW(101));
+  ASSERT_GE(bytes.size(), 26u);
+  const auto* words = reinterpret_cast<const WORD*>(bytes.data());
+  EXPECT_EQ(words[0], 1);       // dlgVer
+  EXPECT_EQ(words[1], 0xFFFF);  // signature
+  DWORD style = 0;
+  memcpy(&style, bytes.data() + 12, sizeof(style));
+  EXPECT_EQ(style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
+  const std::wstring wide(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+  EXPECT_NE(wide.find(L"バージョン情報"), std::wstring::npos);
+  EXPECT_NE(wide.find(L"Yu Gothic UI"), std::wstring::npos);
+  EXPECT_NE(wide.find(L"公式サイト"), std::wstring::npos);
+}
+
+}  // namespace

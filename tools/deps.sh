@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks for building and testing (idempotent).
+set -euo pipefail
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xauth x11-apps imagemagick
+          googletest fonts-noto-cjk clang libclang-rt-14-dev clang-tidy clang-format cppcheck)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: native (ASan + UBSan) and Windows (under Wine in Xvfb).
+# Exits non-zero when anything fails. KESTUL_BUILD_ROOT moves the build folders (default: build/).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${KESTUL_BUILD_ROOT:-$root/build}
+start=$(date +%s)
+failed=0
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "native build"
+cmake --preset native -B "$build/native" >/dev/null && cmake --build "$build/native" || exit 1
+step "native tests"
+ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)" || failed=1
+
+step "windows build"
+cmake --preset windows -B "$build/windows" >/dev/null && cmake --build "$build/windows" || exit 1
+
+step "windows tests (Wine)"
+# shellcheck source=tools/wine-session.sh
+source "$root/tools/wine-session.sh"
+kestul_session_start "$build/windows/wineprefix"
+mkdir -p "$build/windows/artifacts"
+export KESTUL_ARTIFACTS="$build/windows/artifacts"
+ctest --test-dir "$build/windows" --output-on-failure -j 2 || failed=1
+kestul_session_stop
+
+if [ -x "$root/tools/fuzz.sh" ]; then
+  step "fuzzing (bounded)"
+  "$root/tools/fuzz.sh" "${KESTUL_FUZZ_SECONDS:-60}" || failed=1
+fi
+
+step "done in $(( $(date +%s) - start )) s"
+if [ $failed -ne 0 ]; then
+  echo "SOME TESTS FAILED"
+  exit 1
+fi
+echo "all tests passed"
