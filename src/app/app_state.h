@@ -1,0 +1,75 @@
+// The application state record: owned by the entry point, referenced by the main window.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/run_rules.h"
+#include "clicker/click_worker.h"
+#include "common/unique_handle.h"
+#include "settings/app_settings.h"
+
+namespace kestul {
+
+// Control ids of the main window; the slot of a control in AppState::controls is id - 100.
+enum ControlId : int {
+  IDC_TARGET_CURRENT = 100,
+  IDC_TARGET_SAVED = 101,
+  IDC_BUTTON_LEFT = 102,
+  IDC_BUTTON_RIGHT = 103,
+  IDC_INTERVAL = 104,
+  IDC_REGISTER_POSITION = 105,
+  IDC_START_STOP = 106,
+  IDC_INTERVAL_LABEL = 107,
+  IDC_GROUP_TARGET = 108,
+  IDC_GROUP_CLICK = 109,
+  IDC_GROUP_RUN = 110,
+  IDC_GROUP_KEYS = 111,
+  IDC_TOGGLE_LABEL = 112,
+  IDC_TOGGLE_KEY = 113,
+  IDC_TOGGLE_HINT = 114,
+  IDC_SETTINGS_APPLY = 115,
+  IDC_SETTINGS_CANCEL = 116,
+  IDC_GROUP_SAVED = 117,
+  IDC_SAVED_POSITION_LABEL = 118,
+};
+constexpr int kFirstControlId = IDC_TARGET_CURRENT;
+constexpr int kControlCount = 19;
+
+constexpr UINT IDM_SETTINGS = 40001;
+constexpr UINT IDM_ABOUT = 40002;
+
+constexpr int HOTKEY_REGISTER_POSITION = 1;
+constexpr int HOTKEY_TOGGLE = 2;
+constexpr int HOTKEY_EMERGENCY_STOP = 3;
+
+struct AppState {
+  HWND window = nullptr;
+  std::array<HWND, kControlCount> controls{};
+  AppSettings settings;
+  std::wstring settingsFolder;
+  std::unique_ptr<ClickWorker> worker;
+  RunState runState = RunState::Idle;
+  std::uint64_t runId = 0;
+  bool sessionNotificationsOk = false;
+  bool hotkeysReady = true;
+  bool fixedHotkeysOk = true;
+  bool initializing = true;
+  bool protectSettingsFile = false;
+  bool settingsChanged = false;
+  bool inSettingsView = false;
+  UniqueHook mouseHook;
+  UniqueFont normalFont;
+  UniqueFont headingFont;
+  UniqueBrush backgroundBrush;
+  UniqueBrush editBrush;
+};
+
+// The control with the given id (100..118).
+HWND Control(const AppState& state, int id);
+
+}  // namespace kestul

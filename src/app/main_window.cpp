@@ -1,0 +1,194 @@
+#include "app/main_window.h"
+
+#include <wtsapi32.h>
+
+#include "app/app_state.h"
+#include "app/run_control.h"
+#include "clicker/send_input_adapter.h"
+#include "common/window_messages.h"
+#include "geometry/position_capture.h"
+#include "hotkeys/hotkeys.h"
+#include "ui/about_dialog.h"
+#include "ui/controls.h"
+#include "ui/fonts.h"
+#include "ui/resource_ids.h"
+#include "ui/settings_view.h"
+
+namespace kestul {
+
+HWND Control(const AppState& state, int id) {
+  return state.controls.at(static_cast<std::size_t>(id - kFirstControlId));
+}
+
+namespace {
+
+void OnCreate(AppState& state) {
+  CreateMainControls(state);
+  state.worker = std::make_unique<ClickWorker>(state.window, std::make_unique<SendInputAdapter>());
+  RegisterHotkeysForWindow(state);
+  state.sessionNotificationsOk = WTSRegisterSessionNotification(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  if (!state.sessionNotificationsOk) {
+    ShowMessage(state, L"セッション通知を登録できないため、クリックを開始できません。アプリを再起動してください。",
+                L"セッション通知エラー", MB_ICONERROR);
+  }
+  state.initializing = false;
+  UpdateRunStateDisplay(state);
+}
+
+void OnDestroy(AppState& state) {
+  WTSUnRegisterSessionNotification(state.window);
+  UnregisterHotkeysForWindow(state);
+  state.normalFont.reset();
+  state.headingFont.reset();
+  state.backgroundBrush.reset();
+  state.editBrush.reset();
+  PostQuitMessage(0);
+}
+
+void OnCommand(AppState& state, int id, int notification) {
+  switch (id) {
+    case IDM_SETTINGS:
+      if (IsIdle(state.runState)) SetSettingsView(state, true);
+      return;
+    case IDM_ABOUT:
+      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), state.window, AboutDialogProc, 0);
+      return;
+    case IDC_TARGET_CURRENT:
+    case IDC_TARGET_SAVED:
+    case IDC_BUTTON_LEFT:
+    case IDC_BUTTON_RIGHT:
+      if (notification == BN_CLICKED && !state.initializing) state.settingsChanged = true;
+      return;
+    case IDC_INTERVAL:
+      if (notification == EN_CHANGE && !state.initializing) state.settingsChanged = true;
+      return;
+    case IDC_REGISTER_POSITION:
+      if (notification == BN_CLICKED) RegisterCursorPosition(state);
+      return;
+    case IDC_START_STOP:
+      if (notification == BN_CLICKED && !state.inSettingsView) ToggleClicking(state);
+      return;
+    case IDC_SETTINGS_APPLY:
+      if (notification == BN_CLICKED) ApplySettingsView(state);
+      return;
+    case IDC_SETTINGS_CANCEL:
+      if (notification == BN_CLICKED) LeaveSettingsView(state);
+      return;
+    default:
+      return;
+  }
+}
+
+void OnHotkey(AppState& state, WPARAM id) {
+  if (id == HOTKEY_REGISTER_POSITION) {
+    RegisterCursorPosition(state);
+    return;
+  }
+  if (state.inSettingsView) return;
+  if (id == HOTKEY_TOGGLE) {
+    ToggleClicking(state);
+  } else if (id == HOTKEY_EMERGENCY_STOP) {
+    StopClicking(state);
+  }
+}
+
+void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
+  switch (DecideStatusAction(state.runState, state.runId, runId, status)) {
+    case StatusAction::Ignore:
+      return;
+    case StatusAction::SetRunning:
+      state.runState = RunState::Running;
+      UpdateRunStateDisplay(state);
+      return;
+    case StatusAction::StopAndFault:
+      state.worker->Stop();
+      FailWithMessage(state,
+                      L"SendInputが全イベントを受け付けませんでした。クリック受付や対象アプリの反応は保証されません。",
+                      L"入力エラー", MB_ICONERROR);
+      return;
+    case StatusAction::StopAndIdle:
+      state.worker->Stop();
+      state.runState = RunState::Idle;
+      UpdateRunStateDisplay(state);
+      return;
+  }
+}
+
+void OnDpiChanged(AppState& state, const RECT& suggested) {
+  SetWindowPos(state.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutControls(state);
+  ApplyFonts(state);
+  InvalidateRect(state.window, nullptr, TRUE);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* bound = static_cast<AppState*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    bound->window = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bound));
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  auto* state = reinterpret_cast<AppState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (state == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+
+  switch (message) {
+    case WM_CREATE:
+      OnCreate(*state);
+      return 0;
+    case WM_DESTROY:
+      OnDestroy(*state);
+      return 0;
+    case WM_CLOSE:
+      if (state->inSettingsView) {
+        LeaveSettingsView(*state);
+      } else {
+        StopClicking(*state);
+        DestroyWindow(window);
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return OnEraseBackground(*state, reinterpret_cast<HDC>(wParam));
+    case WM_DISPLAYCHANGE:
+      StopClicking(*state);
+      if (state->settings.position_saved) {
+        state->runState = RunState::Faulted;
+        UpdateRunStateDisplay(*state);
+      }
+      return 0;
+    case WM_COMMAND:
+      OnCommand(*state, LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLOREDIT:
+      return reinterpret_cast<LRESULT>(OnCtlColorEdit(*state, reinterpret_cast<HDC>(wParam)));
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(OnCtlColorButton(*state, reinterpret_cast<HDC>(wParam)));
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(
+          OnCtlColorStatic(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMSUSPEND) StopClicking(*state);
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (wParam == WTS_SESSION_LOCK) StopClicking(*state);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*state, *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_HOTKEY:
+      OnHotkey(*state, wParam);
+      return 0;
+    case WM_CLICKER_STATUS:
+      OnClickerStatus(*state, wParam, lParam);
+      return 0;
+    case WM_CLICKER_TOGGLE:
+      if (!state->inSettingsView) ToggleClicking(*state);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace kestul

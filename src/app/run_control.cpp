@@ -1,0 +1,128 @@
+#include "app/run_control.h"
+
+#include "geometry/enumerate_monitors.h"
+#include "settings/settings_store.h"
+
+namespace kestul {
+
+namespace {
+
+const wchar_t* SavedPositionErrorText(PositionCheck check) {
+  switch (check) {
+    case PositionCheck::NotSaved:
+      return L"保存位置が未登録です。停止中にF6または登録ボタンで現在位置を保存してください。";
+    case PositionCheck::LayoutChanged:
+      return L"モニター配置が保存時から変わりました。保存位置を再登録してください。";
+    case PositionCheck::OffMonitor:
+      return L"保存位置が現在の実在モニター上にありません。保存位置を再登録してください。";
+    case PositionCheck::Ok:
+      break;
+  }
+  return nullptr;
+}
+
+void SetRunState(AppState& state, RunState runState) {
+  state.runState = runState;
+  UpdateRunStateDisplay(state);
+}
+
+}  // namespace
+
+void ShowMessage(const AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon) {
+  MessageBoxW(state.window, text, caption, MB_OK | icon);
+}
+
+void FailWithMessage(AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon) {
+  SetRunState(state, RunState::Faulted);
+  ShowMessage(state, text, caption, icon);
+}
+
+void StartClicking(AppState& state) {
+  if (!state.hotkeysReady || !state.sessionNotificationsOk || !state.worker || state.worker->IsRunning()) {
+    return;
+  }
+  ReadOptionButtons(state);
+  std::uint32_t interval = 0;
+  if (!ReadIntervalField(Control(state, IDC_INTERVAL), interval)) {
+    FailWithMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
+    return;
+  }
+  state.settings.interval_ms = interval;
+
+  const AppSettings& s = state.settings;
+  if (s.mode == ClickMode::Saved) {
+    const PositionCheck check =
+        ValidateSavedPosition(s.position_saved, {s.x, s.y}, s.monitor_layout, EnumerateMonitors());
+    if (check != PositionCheck::Ok) {
+      FailWithMessage(state, SavedPositionErrorText(check), L"保存位置エラー", MB_ICONWARNING);
+      return;
+    }
+  }
+  if (!SaveSettingsIfNeeded(state)) return;
+
+  const ClickRequest request{static_cast<std::int32_t>(s.mode), static_cast<std::int32_t>(s.button),
+                             s.interval_ms, s.x, s.y};
+  ++state.runId;
+  if (state.worker->Start(request, state.runId)) {
+    SetRunState(state, RunState::Starting);
+  } else {
+    FailWithMessage(state, L"クリック処理を開始できません。", L"開始エラー", MB_ICONERROR);
+  }
+}
+
+void StopClicking(AppState& state) {
+  if (!state.worker) return;
+  if (!state.worker->IsRunning() && state.runState == RunState::Idle) return;
+  SetRunState(state, RunState::Stopping);
+  state.worker->Stop();
+  SetRunState(state, RunState::Idle);
+}
+
+void ToggleClicking(AppState& state) {
+  if (IsIdle(state.runState)) {
+    StartClicking(state);
+  } else {
+    StopClicking(state);
+  }
+}
+
+void UpdateRunStateDisplay(const AppState& state) {
+  const RunDisplay display = ComputeRunDisplay(state.runState, state.hotkeysReady, state.sessionNotificationsOk);
+  for (int id = IDC_TARGET_CURRENT; id <= IDC_REGISTER_POSITION; ++id) {
+    EnableWindow(Control(state, id), display.inputsEnabled);
+  }
+  HWND button = Control(state, IDC_START_STOP);
+  EnableWindow(button, display.startStopEnabled);
+  SetWindowTextW(button, display.startStopCaption);
+  HMENU menu = GetMenu(state.window);
+  EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | (display.settingsMenuEnabled ? MF_ENABLED : MF_GRAYED));
+  DrawMenuBar(state.window);
+}
+
+bool SaveSettingsIfNeeded(AppState& state) {
+  if (state.protectSettingsFile && !state.settingsChanged) return true;
+  std::wstring error;
+  if (!SaveSettings(state.settingsFolder, state.settings, error)) {
+    FailWithMessage(state, error.c_str(), L"設定保存エラー", MB_ICONERROR);
+    return false;
+  }
+  state.protectSettingsFile = false;
+  state.settingsChanged = false;
+  return true;
+}
+
+bool ReadIntervalField(HWND field, std::uint32_t& value) {
+  wchar_t text[32] = {};
+  const int length = GetWindowTextW(field, text, 32);
+  if (length <= 0) return false;
+  return ParseIntervalText(std::wstring_view(text, static_cast<std::size_t>(length)), value);
+}
+
+void ReadOptionButtons(AppState& state) {
+  const bool saved = SendMessageW(Control(state, IDC_TARGET_SAVED), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const bool right = SendMessageW(Control(state, IDC_BUTTON_RIGHT), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  state.settings.mode = saved ? ClickMode::Saved : ClickMode::Current;
+  state.settings.button = right ? ClickButton::Right : ClickButton::Left;
+}
+
+}  // namespace kestul

@@ -1,0 +1,63 @@
+#include "app/run_rules.h"
+
+#include <limits>
+
+namespace kestul {
+
+bool ParseIntervalText(std::wstring_view text, std::uint32_t& value) {
+  if (text.empty()) return false;
+  std::uint64_t number = 0;
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  for (const wchar_t ch : text) {
+    if (ch < L'0' || ch > L'9') return false;
+    const auto digit = static_cast<std::uint64_t>(ch - L'0');
+    if (number > (kMax - digit) / 10) return false;
+    number = number * 10 + digit;
+  }
+  if (number - 20 > 59980) return false;
+  value = static_cast<std::uint32_t>(number);
+  return true;
+}
+
+RunDisplay ComputeRunDisplay(RunState state, bool hotkeysReady, bool sessionNotificationsOk) {
+  if (IsIdle(state)) {
+    return {true, hotkeysReady && sessionNotificationsOk, L"開始(&A)", true};
+  }
+  return {false, true, L"停止(&T)", false};
+}
+
+StatusAction DecideStatusAction(RunState state, std::uint64_t currentRunId, std::uint64_t reportedRunId,
+                                std::int64_t status) {
+  if (reportedRunId != currentRunId) return StatusAction::Ignore;
+  switch (status) {
+    case 1:
+      return StatusAction::SetRunning;
+    case 3:
+      return StatusAction::StopAndFault;
+    default:
+      return state == RunState::Idle ? StatusAction::Ignore : StatusAction::StopAndIdle;
+  }
+}
+
+std::wstring SettingsFolderFromArguments(const std::vector<std::wstring>& arguments,
+                                         const std::wstring& defaultFolder) {
+  std::wstring folder = defaultFolder;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == L"--settings-dir" && i + 1 < arguments.size()) {
+      folder = arguments[i + 1];
+      ++i;
+    }
+  }
+  return folder;
+}
+
+std::wstring StartupWarningText(const std::wstring& loadWarning, bool positionMismatch) {
+  std::wstring text = loadWarning;
+  if (positionMismatch) {
+    if (!text.empty()) text += L"\n\n";
+    text += L"保存位置またはモニター配置が現在の環境と一致しません。開始前に位置を再登録してください。";
+  }
+  return text;
+}
+
+}  // namespace kestul

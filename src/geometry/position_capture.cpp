@@ -1,0 +1,40 @@
+#include "geometry/position_capture.h"
+
+#include "app/run_control.h"
+#include "geometry/enumerate_monitors.h"
+#include "ui/position_labels.h"
+
+namespace kestul {
+
+void RegisterCursorPosition(AppState& state) {
+  if (!IsIdle(state.runState)) return;
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) {
+    FailWithMessage(state, L"現在のカーソル位置を取得できません。", L"位置登録エラー", MB_ICONERROR);
+    return;
+  }
+  const MonitorLayout layout = EnumerateMonitors();
+  if (!IsPointOnMonitor({cursor.x, cursor.y}, layout)) {
+    FailWithMessage(state, L"カーソルが実在モニター上にありません。", L"位置登録エラー", MB_ICONERROR);
+    return;
+  }
+  std::uint32_t interval = 0;
+  if (!ReadIntervalField(Control(state, IDC_INTERVAL), interval)) {
+    FailWithMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
+    return;
+  }
+  ReadOptionButtons(state);
+  state.settings.interval_ms = interval;
+  state.settings.position_saved = true;
+  state.settings.x = cursor.x;
+  state.settings.y = cursor.y;
+  state.settings.monitor_layout = LayoutSignature(layout);
+
+  state.settingsChanged = true;
+  UpdatePositionLabels(state);
+  state.runState = RunState::Idle;
+  UpdateRunStateDisplay(state);
+  SaveSettingsIfNeeded(state);
+}
+
+}  // namespace kestul

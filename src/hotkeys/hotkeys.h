@@ -1,0 +1,23 @@
+// Global hotkeys F6, F9 and the start/stop key, and the low-level hook for side buttons.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_state.h"
+
+namespace kestul {
+
+// Installs the trigger for one code; does not remove an earlier one.
+bool RegisterToggleBinding(AppState& state, ToggleBinding code);
+// Replaces the installed trigger, putting the old one back when the new one fails.
+bool RebindToggle(AppState& state, ToggleBinding code);
+void UnregisterToggleBinding(AppState& state);
+
+// Window creation: F6, F9 and the loaded binding, with one message for whatever failed.
+void RegisterHotkeysForWindow(AppState& state);
+// Window destruction: every trigger released.
+void UnregisterHotkeysForWindow(AppState& state);
+
+LRESULT CALLBACK SideButtonHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+}  // namespace kestul

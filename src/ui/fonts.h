@@ -1,0 +1,16 @@
+// The two interface fonts, chosen by installed face and sized for the window's DPI.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_state.h"
+
+namespace kestul {
+
+bool IsFontFamilyInstalled(HWND window, const wchar_t* faceName);
+// Null when the font cannot be created.
+HFONT CreateUiFont(HWND window, int dpi, int weight);
+// New fonts for the current DPI to every control; the old pair is deleted only afterwards.
+void ApplyFonts(AppState& state);
+
+}  // namespace kestul

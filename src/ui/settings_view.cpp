@@ -1,0 +1,76 @@
+#include "ui/settings_view.h"
+
+#include "app/run_control.h"
+#include "hotkeys/hotkeys.h"
+#include "ui/controls.h"
+
+namespace kestul {
+
+namespace {
+constexpr ToggleBinding kKeyChoices[] = {1, 2, 3, 4, 5, 7, 8, 10, 11, kToggleMouseX1, kToggleMouseX2};
+}  // namespace
+
+void FillKeySelector(const AppState& state) {
+  HWND selector = Control(state, IDC_TOGGLE_KEY);
+  for (const ToggleBinding code : kKeyChoices) {
+    const LRESULT index =
+        SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToggleBindingDisplayName(code).c_str()));
+    SendMessageW(selector, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(code));
+  }
+}
+
+void SetSettingsView(AppState& state, bool showSettings) {
+  state.inSettingsView = showSettings;
+  for (const int id : kMainViewIds) ShowWindow(Control(state, id), showSettings ? SW_HIDE : SW_SHOW);
+  for (const int id : kSettingsViewIds) ShowWindow(Control(state, id), showSettings ? SW_SHOW : SW_HIDE);
+  SetWindowTextW(state.window, showSettings ? L"KESTUL Auto Clicker - 設定" : L"KESTUL Auto Clicker");
+  if (showSettings) {
+    HWND selector = Control(state, IDC_TOGGLE_KEY);
+    const LRESULT count = SendMessageW(selector, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      if (SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == state.settings.toggle_binding) {
+        SendMessageW(selector, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        break;
+      }
+    }
+    SetFocus(selector);
+  } else {
+    UpdateRunStateDisplay(state);
+    SetFocus(Control(state, IDC_START_STOP));
+  }
+  InvalidateRect(state.window, nullptr, TRUE);
+}
+
+void ApplySettingsView(AppState& state) {
+  HWND selector = Control(state, IDC_TOGGLE_KEY);
+  const LRESULT index = SendMessageW(selector, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  const auto chosen = static_cast<ToggleBinding>(SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+  const ToggleBinding previous = state.settings.toggle_binding;
+
+  std::uint32_t interval = 0;
+  if (!ReadIntervalField(Control(state, IDC_INTERVAL), interval)) {
+    ShowMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
+    return;
+  }
+  ReadOptionButtons(state);
+  state.settings.interval_ms = interval;
+
+  if (chosen != previous && !RebindToggle(state, chosen)) {
+    ShowMessage(state, L"選択した操作キーを登録できません。別のキーを選んでください。", L"操作キー設定",
+                MB_ICONWARNING);
+    return;
+  }
+  state.settingsChanged = true;
+  if (!SaveSettingsIfNeeded(state)) {
+    if (chosen != previous) RebindToggle(state, previous);
+    return;
+  }
+  SetSettingsView(state, false);
+}
+
+void LeaveSettingsView(AppState& state) {
+  SetSettingsView(state, false);
+}
+
+}  // namespace kestul

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "hotkeys/hotkey_rules.h"
+
+namespace kestul {
+namespace {
+
+TEST(HotkeyConflict, ListsEachFailedTriggerWithItsTrailingBlank) {
+  const std::wstring prefix = L"次のホットキーを登録できませんでした: ";
+  const std::wstring suffix = L"\n連打開始を禁止します。";
+  EXPECT_EQ(HotkeyConflictText(false, false, false, 8), L"");
+  EXPECT_EQ(HotkeyConflictText(false, false, true, 3), prefix + L"F3 " + suffix);
+  EXPECT_EQ(HotkeyConflictText(false, true, false, 8), prefix + L"F9 " + suffix);
+  EXPECT_EQ(HotkeyConflictText(true, true, true, 100), prefix + L"F6 F9 マウス横ボタン1 " + suffix);
+  EXPECT_EQ(HotkeyConflictText(true, false, true, 101), prefix + L"F6 マウス横ボタン2 " + suffix);
+}
+
+TEST(SideButton, TheBoundButtonIsSwallowedOnBothEdgesAndTogglesOnPress) {
+  EXPECT_EQ(DecideSideButton(false, 100, kMessageXButtonDown, 1), SideButtonAction::SwallowAndToggle);
+  EXPECT_EQ(DecideSideButton(false, 100, kMessageXButtonUp, 1), SideButtonAction::Swallow);
+  EXPECT_EQ(DecideSideButton(false, 101, kMessageXButtonDown, 2), SideButtonAction::SwallowAndToggle);
+  EXPECT_EQ(DecideSideButton(false, 101, kMessageXButtonUp, 2), SideButtonAction::Swallow);
+}
+
+TEST(SideButton, EverythingElsePassesThrough) {
+  EXPECT_EQ(DecideSideButton(false, 100, kMessageXButtonDown, 2), SideButtonAction::Pass);
+  EXPECT_EQ(DecideSideButton(false, 101, kMessageXButtonDown, 1), SideButtonAction::Pass);
+  EXPECT_EQ(DecideSideButton(true, 100, kMessageXButtonDown, 1), SideButtonAction::Pass);
+  EXPECT_EQ(DecideSideButton(false, 8, kMessageXButtonDown, 1), SideButtonAction::Pass);
+  EXPECT_EQ(DecideSideButton(false, 100, 0x0201 /* WM_LBUTTONDOWN */, 1), SideButtonAction::Pass);
+  EXPECT_EQ(DecideSideButton(false, 100, 0x0200 /* WM_MOUSEMOVE */, 1), SideButtonAction::Pass);
+}
+
+}  // namespace
+}  // namespace kestul
