@@ -1,5 +1,11 @@
 #include "support/app_process.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 namespace kestul::test {
 
 std::wstring AppExePath() {
@@ -8,6 +14,298 @@ std::wstring AppExePath() {
   std::wstring path(self, length);
   const auto slash = path.find_last_of(L"\\/");
   return path.substr(0, slash + 1) + L"KestulAutoClicker.exe";
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(10);
+  }
+}
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static unsigned counter = 0;
+  path_ = std::wstring(base) + L"kestul-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter);
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+std::wstring QuoteArgument(const std::wstring& argument) {
+  // Enough for our folders: no embedded quotes; trailing backslashes doubled before the quote.
+  std::wstring quoted = L"\"" + argument;
+  std::size_t slashes = 0;
+  for (auto it = argument.rbegin(); it != argument.rend() && *it == L'\\'; ++it) ++slashes;
+  quoted.append(slashes, L'\\');
+  return quoted + L"\"";
+}
+
+struct FindData {
+  DWORD pid;
+  const wchar_t* className;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
+  auto* data = reinterpret_cast<FindData*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != data->pid) return TRUE;
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (data->className != nullptr && wcscmp(className, data->className) != 0) return TRUE;
+  if (data->title != nullptr && WindowText(window) != data->title) return TRUE;
+  data->found = window;
+  return FALSE;
+}
+
+void SendKey(WORD virtualKey, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+}  // namespace
+
+AppProcess::AppProcess(const std::vector<std::wstring>& arguments) {
+  std::wstring commandLine = QuoteArgument(AppExePath());
+  for (const std::wstring& argument : arguments) commandLine += L" " + QuoteArgument(argument);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+  }
+}
+
+AppProcess::~AppProcess() {
+  if (process_ == nullptr) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    // Answer whatever box is still open, then close; kill only a copy that will not end.
+    for (int i = 0; i < 10; ++i) {
+      HWND box = AnyMessageBox(pid_);
+      if (box == nullptr) break;
+      DismissMessageBox(box);
+    }
+    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+HWND AppProcess::WaitForMainWindow(DWORD timeoutMs) {
+  WaitUntil(
+      [this] {
+        window_ = FindProcessWindow(pid_, L"KESTULAutoClickerWindow", nullptr);
+        return window_ != nullptr && IsWindowVisible(window_);
+      },
+      timeoutMs);
+  return window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+}
+
+DWORD AppProcess::WaitForExit(DWORD timeoutMs) {
+  if (process_ == nullptr) return STILL_ACTIVE;
+  WaitUntil([this] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+DWORD AppProcess::Close(DWORD timeoutMs) {
+  if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+  return WaitForExit(timeoutMs);
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
+  FindData data{pid, className, title, nullptr};
+  EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                           &copied)) {
+    return L"<no answer>";
+  }
+  return std::wstring(buffer, copied);
+}
+
+bool IsVisible(HWND window) {
+  return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool IsEnabled(HWND window) {
+  return (GetWindowLongW(window, GWL_STYLE) & WS_DISABLED) == 0;
+}
+
+bool IsChecked(HWND button) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+  return result == BST_CHECKED;
+}
+
+RECT ChildRect(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+RECT ClientSize(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+HWND WaitForMessageBox(DWORD pid, const wchar_t* caption, DWORD timeoutMs) {
+  HWND box = nullptr;
+  WaitUntil(
+      [&] {
+        box = FindProcessWindow(pid, L"#32770", caption);
+        return box != nullptr && IsWindowVisible(box);
+      },
+      timeoutMs);
+  return box;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+void DismissMessageBox(HWND box) {
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([box] { return !IsWindow(box); }, 5000);
+}
+
+HWND AnyMessageBox(DWORD pid) {
+  return FindProcessWindow(pid, L"#32770", nullptr);
+}
+
+void PostButtonClick(HWND window, int id) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+void TypeIntoEdit(HWND edit, const std::wstring& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(edit, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 2000, &ignored);
+  SendMessageTimeoutW(edit, WM_CHAR, VK_BACK, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  for (const wchar_t ch : text) SendMessageTimeoutW(edit, WM_CHAR, ch, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+void PressKey(WORD virtualKey) {
+  SendKey(virtualKey, false);
+  SendKey(virtualKey, true);
+}
+
+void KeyDown(WORD virtualKey) {
+  SendKey(virtualKey, false);
+}
+
+void KeyUp(WORD virtualKey) {
+  SendKey(virtualKey, true);
+}
+
+void SideButton(int button, bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = button == 1 ? XBUTTON1 : XBUTTON2;
+  input.mi.dwFlags = down ? MOUSEEVENTF_XDOWN : MOUSEEVENTF_XUP;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void MoveCursorTo(int x, int y) {
+  SetCursorPos(x, y);
+}
+
+namespace {
+
+std::wstring ArtifactsFolder() {
+  const wchar_t* value = _wgetenv(L"KESTUL_ARTIFACTS");
+  if (value == nullptr || *value == 0) return {};
+  std::wstring folder = value;
+  if (folder.front() == L'/') folder = L"Z:" + folder;  // a Unix path from the test script
+  for (wchar_t& ch : folder) {
+    if (ch == L'/') ch = L'\\';
+  }
+  return folder;
+}
+
+}  // namespace
+
+void SaveScreenshot(const std::wstring& name) {
+  const std::wstring folder = ArtifactsFolder();
+  if (folder.empty()) return;
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
+  SelectObject(memory, old);
+  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+  const DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageSize;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+  bytes.append(static_cast<const char*>(bits), imageSize);
+  WriteFileBytes(folder + L"\\" + name + L".bmp", bytes);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace kestul::test

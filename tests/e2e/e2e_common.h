@@ -1,0 +1,52 @@
+// Shared pieces of the end-to-end tests: settings files and the control table as the user sees it.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/app_process.h"
+
+namespace kestul::test {
+
+constexpr int kTargetCurrent = 100, kTargetSaved = 101, kButtonLeft = 102, kButtonRight = 103,
+              kInterval = 104, kRegisterPosition = 105, kStartStop = 106, kToggleKey = 113,
+              kSettingsApply = 115, kSettingsCancel = 116, kSavedPositionLabel = 118;
+constexpr UINT kSettingsMenu = 40001, kAboutMenu = 40002;
+constexpr UINT kClickerStatus = WM_APP + 1;
+
+inline const wchar_t kStartCaption[] = L"開始(&A)";
+inline const wchar_t kStopCaption[] = L"停止(&T)";
+
+// A settings.ini in the program's own format, with the given lines replacing the defaults.
+inline std::string SettingsFile(const std::string& mode = "current", const std::string& button = "left",
+                                int interval = 100, bool saved = false, int x = 0, int y = 0,
+                                const std::string& layout = "", const std::string& binding = "f8") {
+  return "schema_version=1\r\nmode=" + mode + "\r\nbutton=" + button + "\r\ninterval_ms=" +
+         std::to_string(interval) + "\r\nposition_saved=" + (saved ? "1" : "0") + "\r\nx=" + std::to_string(x) +
+         "\r\ny=" + std::to_string(y) + "\r\nmonitor_layout=" + layout + "\r\ntoggle_binding=" + binding + "\r\n";
+}
+
+// Starts the program on `folder` and waits for its main window; fails the test otherwise.
+inline HWND StartApp(AppProcess& app) {
+  EXPECT_TRUE(app.started());
+  HWND window = app.WaitForMainWindow();
+  EXPECT_NE(window, nullptr);
+  return window;
+}
+
+inline bool CaptionBecomes(HWND button, const wchar_t* caption, DWORD timeoutMs = 5000) {
+  return WaitUntil([&] { return WindowText(button) == caption; }, timeoutMs);
+}
+
+// Reads the box with the caption, checks its text verbatim and answers it.
+inline void ExpectMessageBox(DWORD pid, const wchar_t* caption, const std::wstring& text) {
+  HWND box = WaitForMessageBox(pid, caption);
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(MessageBoxText(box), text);
+  DismissMessageBox(box);
+}
+
+}  // namespace kestul::test
