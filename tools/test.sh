@@ -26,6 +26,11 @@ mkdir -p "$build/windows/artifacts"
 export KESTUL_ARTIFACTS="$build/windows/artifacts"
 ctest --test-dir "$build/windows" --output-on-failure -j 2 || failed=1
 kestul_session_stop
+# Screenshots taken by the tests arrive as BMP; keep PNG copies beside them.
+for bmp in "$build/windows/artifacts"/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null && rm -f "$bmp"
+done
 
 if [ -x "$root/tools/fuzz.sh" ]; then
   step "fuzzing (bounded)"
