@@ -1,0 +1,66 @@
+// The program started on a 144-DPI desktop: client size and every control scaled by 1.5.
+#include "e2e/e2e_common.h"
+
+namespace kestul::test {
+namespace {
+
+// Sets the desktop DPI for processes started afterwards, and puts the old value back.
+class DesktopDpi {
+public:
+  explicit DesktopDpi(DWORD dpi) {
+    DWORD size = sizeof(old_);
+    hadOld_ = RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                           &old_, &size) == ERROR_SUCCESS;
+    Set(dpi);
+  }
+  ~DesktopDpi() {
+    if (hadOld_) {
+      Set(old_);
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+    }
+  }
+  DesktopDpi(const DesktopDpi&) = delete;
+  DesktopDpi& operator=(const DesktopDpi&) = delete;
+
+private:
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+  }
+  DWORD old_ = 96;
+  bool hadOld_ = false;
+};
+
+TEST(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
+  DesktopDpi dpi(144);
+  TempFolder folder;
+  AppProcess app({L"--settings-dir", folder.path()});
+  HWND window = StartApp(app);
+  ASSERT_NE(window, nullptr);
+  if (GetDpiForWindow(window) != 144) {
+    GTEST_SKIP() << "this desktop does not report 144 DPI to new processes";
+  }
+  const RECT client = ClientSize(window);
+  EXPECT_EQ(client.right, 570);
+  EXPECT_EQ(client.bottom, 495);
+  struct Expected {
+    int id;
+    RECT rect;
+  };
+  // MulDiv(value, 144, 96) of the 96-DPI table, e.g. the target group 12,12,356x92 -> 18,18,534x138.
+  for (const Expected& e : {Expected{108, {18, 18, 552, 156}}, Expected{100, {42, 60, 275, 96}},
+                            Expected{104, {168, 300, 333, 344}}, Expected{106, {42, 407, 528, 458}},
+                            Expected{116, {348, 423, 528, 474}}}) {
+    SCOPED_TRACE(e.id);
+    const RECT r = ChildRect(app.Control(e.id));
+    EXPECT_EQ(r.left, e.rect.left);
+    EXPECT_EQ(r.top, e.rect.top);
+    EXPECT_EQ(r.right, e.rect.right);
+    EXPECT_EQ(r.bottom, e.rect.bottom);
+  }
+  SaveScreenshot(L"main-view-144dpi");
+  EXPECT_EQ(app.Close(), 0u);
+}
+
+}  // namespace
+}  // namespace kestul::test
