@@ -36,7 +36,8 @@ std::wstring StartupWarning(const SettingsLoadResult& loaded) {
   bool mismatch = false;
   const AppSettings& s = loaded.settings;
   if (s.position_saved) {
-    mismatch = ValidateSavedPosition(true, {s.x, s.y}, s.monitor_layout, EnumerateMonitors()) != PositionCheck::Ok;
+    mismatch =
+        ValidateSavedPosition(true, {s.x, s.y}, s.monitor_layout, EnumerateMonitors()) != PositionCheck::Ok;
   }
   return StartupWarningText(loaded.warning, mismatch);
 }
@@ -87,7 +88,8 @@ int RunMessageLoop(HWND window) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   UniqueHandleKernel mutex(CreateMutexW(nullptr, TRUE, L"Local\\KESTUL.AutoClicker.Instance.v1"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-    MessageBoxW(nullptr, L"KESTUL Auto Clickerは既に起動しています。", L"多重起動", MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(nullptr, L"KESTUL Auto Clickerは既に起動しています。", L"多重起動",
+                MB_OK | MB_ICONINFORMATION);
     return 2;
   }
 
@@ -112,7 +114,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   menu.release();  // the window owns its menu bar from here on
 
   const UINT dpi = GetDpiForWindow(window);
-  const SIZE scaled = OuterSize(static_cast<int>(ScaleForDpi(380, dpi)), static_cast<int>(ScaleForDpi(330, dpi)), dpi);
+  const SIZE scaled =
+      OuterSize(static_cast<int>(ScaleForDpi(380, dpi)), static_cast<int>(ScaleForDpi(330, dpi)), dpi);
   SetWindowPos(window, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window, showCommand);
   UpdateWindow(window);

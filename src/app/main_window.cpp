@@ -26,9 +26,11 @@ void OnCreate(AppState& state) {
   CreateMainControls(state);
   state.worker = std::make_unique<ClickWorker>(state.window, std::make_unique<SendInputAdapter>());
   RegisterHotkeysForWindow(state);
-  state.sessionNotificationsOk = WTSRegisterSessionNotification(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  state.sessionNotificationsOk =
+      WTSRegisterSessionNotification(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
   if (!state.sessionNotificationsOk) {
-    ShowMessage(state, L"セッション通知を登録できないため、クリックを開始できません。アプリを再起動してください。",
+    ShowMessage(state,
+                L"セッション通知を登録できないため、クリックを開始できません。アプリを再起動してください。",
                 L"セッション通知エラー", MB_ICONERROR);
   }
   state.initializing = false;
@@ -51,7 +53,8 @@ void OnCommand(AppState& state, int id, int notification) {
       if (IsIdle(state.runState)) SetSettingsView(state, true);
       return;
     case IDM_ABOUT:
-      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), state.window, AboutDialogProc, 0);
+      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), state.window, AboutDialogProc,
+                      0);
       return;
     case IDC_TARGET_CURRENT:
     case IDC_TARGET_SAVED:
@@ -102,9 +105,10 @@ void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
       return;
     case StatusAction::StopAndFault:
       state.worker->Stop();
-      FailWithMessage(state,
-                      L"SendInputが全イベントを受け付けませんでした。クリック受付や対象アプリの反応は保証されません。",
-                      L"入力エラー", MB_ICONERROR);
+      FailWithMessage(
+          state,
+          L"SendInputが全イベントを受け付けませんでした。クリック受付や対象アプリの反応は保証されません。",
+          L"入力エラー", MB_ICONERROR);
       return;
     case StatusAction::StopAndIdle:
       state.worker->Stop();

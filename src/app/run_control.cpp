@@ -87,7 +87,8 @@ void ToggleClicking(AppState& state) {
 }
 
 void UpdateRunStateDisplay(const AppState& state) {
-  const RunDisplay display = ComputeRunDisplay(state.runState, state.hotkeysReady, state.sessionNotificationsOk);
+  const RunDisplay display =
+      ComputeRunDisplay(state.runState, state.hotkeysReady, state.sessionNotificationsOk);
   for (int id = IDC_TARGET_CURRENT; id <= IDC_REGISTER_POSITION; ++id) {
     EnableWindow(Control(state, id), display.inputsEnabled);
   }

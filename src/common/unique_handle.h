@@ -9,7 +9,7 @@ namespace kestul {
 
 template <typename Traits>
 class UniqueHandle {
-public:
+ public:
   using pointer = typename Traits::pointer;
 
   UniqueHandle() noexcept = default;
@@ -32,7 +32,7 @@ public:
     if (Traits::IsValid(old)) Traits::Close(old);
   }
 
-private:
+ private:
   pointer value_ = Traits::Invalid();
 };
 

@@ -42,7 +42,8 @@ constexpr ControlSpec kControls[] = {
     {IDC_TOGGLE_LABEL, L"STATIC", L"開始・停止:", SS_LEFT},
     {IDC_TOGGLE_KEY, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
     {IDC_TOGGLE_HINT, L"STATIC",
-     L"F1～F11（F6・F9を除く）またはマウス横ボタン1/2を選べます。\nF6は位置登録、F9は緊急停止として固定です。",
+     L"F1～F11（F6・F9を除く）またはマウス横ボタン1/"
+     L"2を選べます。\nF6は位置登録、F9は緊急停止として固定です。",
      SS_LEFT},
     {IDC_SETTINGS_APPLY, L"BUTTON", L"適用(&A)", BS_DEFPUSHBUTTON | WS_TABSTOP},
     {IDC_SETTINGS_CANCEL, L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP},
@@ -55,19 +56,19 @@ struct ControlRect {
 
 // 96-DPI client coordinates; both views share the area.
 constexpr ControlRect kLayout[] = {
-    {108, 12, 12, 356, 92},  {100, 28, 40, 155, 24},  {101, 28, 70, 324, 24},   {109, 12, 114, 356, 120},
-    {102, 28, 140, 105, 24}, {103, 28, 170, 110, 24}, {107, 28, 204, 80, 24},   {104, 112, 200, 110, 29},
-    {110, 12, 244, 356, 76}, {106, 28, 271, 324, 34}, {111, 12, 12, 356, 150},  {112, 28, 47, 96, 24},
-    {113, 128, 42, 224, 260}, {114, 28, 83, 324, 58}, {117, 12, 172, 356, 92},  {118, 28, 198, 324, 24},
+    {108, 12, 12, 356, 92},   {100, 28, 40, 155, 24},   {101, 28, 70, 324, 24},   {109, 12, 114, 356, 120},
+    {102, 28, 140, 105, 24},  {103, 28, 170, 110, 24},  {107, 28, 204, 80, 24},   {104, 112, 200, 110, 29},
+    {110, 12, 244, 356, 76},  {106, 28, 271, 324, 34},  {111, 12, 12, 356, 150},  {112, 28, 47, 96, 24},
+    {113, 128, 42, 224, 260}, {114, 28, 83, 324, 58},   {117, 12, 172, 356, 92},  {118, 28, 198, 324, 24},
     {105, 182, 226, 170, 31}, {115, 102, 282, 120, 34}, {116, 232, 282, 120, 34},
 };
 
 }  // namespace
 
 HWND CreateChildControl(AppState& state, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
-  HWND control = CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, state.window,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                 nullptr);
+  HWND control =
+      CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, state.window,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   state.controls.at(static_cast<std::size_t>(id - kFirstControlId)) = control;
   return control;
 }

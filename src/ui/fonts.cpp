@@ -36,7 +36,8 @@ HFONT CreateUiFont(HWND window, int dpi, int weight) {
     face = L"Meiryo UI";
   }
   return CreateFontW(-MulDiv(10, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                     face);
 }
 
 void ApplyFonts(AppState& state) {

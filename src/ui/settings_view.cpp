@@ -13,8 +13,8 @@ constexpr ToggleBinding kKeyChoices[] = {1, 2, 3, 4, 5, 7, 8, 10, 11, kToggleMou
 void FillKeySelector(const AppState& state) {
   HWND selector = Control(state, IDC_TOGGLE_KEY);
   for (const ToggleBinding code : kKeyChoices) {
-    const LRESULT index =
-        SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToggleBindingDisplayName(code).c_str()));
+    const LRESULT index = SendMessageW(selector, CB_ADDSTRING, 0,
+                                       reinterpret_cast<LPARAM>(ToggleBindingDisplayName(code).c_str()));
     SendMessageW(selector, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(code));
   }
 }
@@ -28,7 +28,8 @@ void SetSettingsView(AppState& state, bool showSettings) {
     HWND selector = Control(state, IDC_TOGGLE_KEY);
     const LRESULT count = SendMessageW(selector, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-      if (SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == state.settings.toggle_binding) {
+      if (SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) ==
+          state.settings.toggle_binding) {
         SendMessageW(selector, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
         break;
       }
@@ -45,7 +46,8 @@ void ApplySettingsView(AppState& state) {
   HWND selector = Control(state, IDC_TOGGLE_KEY);
   const LRESULT index = SendMessageW(selector, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return;
-  const auto chosen = static_cast<ToggleBinding>(SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+  const auto chosen =
+      static_cast<ToggleBinding>(SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
   const ToggleBinding previous = state.settings.toggle_binding;
 
   std::uint32_t interval = 0;

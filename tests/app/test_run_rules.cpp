@@ -18,9 +18,9 @@ TEST(IntervalText, AcceptsPlainDigitsWithinBoundsIncludingLeadingZeros) {
 }
 
 TEST(IntervalText, RefusesOutOfRangeSignsBlanksAndNonAsciiDigits) {
-  for (const wchar_t* text : {L"", L"19", L"0", L"60001", L"99999", L"+100", L"-100", L" 100", L"100 ", L"1,000",
-                              L"１００", L"10a", L"18446744073709551615", L"18446744073709551616",
-                              L"99999999999999999999999999999"}) {
+  for (const wchar_t* text :
+       {L"", L"19", L"0", L"60001", L"99999", L"+100", L"-100", L" 100", L"100 ", L"1,000", L"１００", L"10a",
+        L"18446744073709551615", L"18446744073709551616", L"99999999999999999999999999999"}) {
     std::uint32_t value = 1234;
     EXPECT_FALSE(ParseIntervalText(text, value)) << static_cast<int>(wcslen(text));
     EXPECT_EQ(value, 1234u) << "the value is written only on success";
@@ -77,8 +77,9 @@ TEST(SettingsFolderArguments, OnlyTheExactOptionWithAFollowingValueCounts) {
   EXPECT_EQ(SettingsFolderFromArguments({L"app.exe", L"--settings-dir"}, def), def);
   EXPECT_EQ(SettingsFolderFromArguments({L"app.exe", L"--settings-dir=D:\\a"}, def), def);
   EXPECT_EQ(SettingsFolderFromArguments({L"app.exe", L"--Settings-Dir", L"D:\\a"}, def), def);
-  EXPECT_EQ(SettingsFolderFromArguments({L"app.exe", L"--settings-dir", L"A", L"x", L"--settings-dir", L"B"}, def),
-            L"B");
+  EXPECT_EQ(
+      SettingsFolderFromArguments({L"app.exe", L"--settings-dir", L"A", L"x", L"--settings-dir", L"B"}, def),
+      L"B");
   EXPECT_EQ(SettingsFolderFromArguments({L"app.exe", L"--settings-dir", L"--settings-dir", L"B"}, def),
             L"--settings-dir");
   EXPECT_EQ(SettingsFolderFromArguments({L"app.exe", L"--settings-dir", L""}, def), L"");

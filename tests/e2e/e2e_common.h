@@ -24,9 +24,10 @@ inline const wchar_t kStopCaption[] = L"停止(&T)";
 inline std::string SettingsFile(const std::string& mode = "current", const std::string& button = "left",
                                 int interval = 100, bool saved = false, int x = 0, int y = 0,
                                 const std::string& layout = "", const std::string& binding = "f8") {
-  return "schema_version=1\r\nmode=" + mode + "\r\nbutton=" + button + "\r\ninterval_ms=" +
-         std::to_string(interval) + "\r\nposition_saved=" + (saved ? "1" : "0") + "\r\nx=" + std::to_string(x) +
-         "\r\ny=" + std::to_string(y) + "\r\nmonitor_layout=" + layout + "\r\ntoggle_binding=" + binding + "\r\n";
+  return "schema_version=1\r\nmode=" + mode + "\r\nbutton=" + button +
+         "\r\ninterval_ms=" + std::to_string(interval) + "\r\nposition_saved=" + (saved ? "1" : "0") +
+         "\r\nx=" + std::to_string(x) + "\r\ny=" + std::to_string(y) + "\r\nmonitor_layout=" + layout +
+         "\r\ntoggle_binding=" + binding + "\r\n";
 }
 
 // Starts the program on `folder` and waits for its main window; fails the test otherwise.

@@ -6,11 +6,11 @@ namespace {
 
 // Sets the desktop DPI for processes started afterwards, and puts the old value back.
 class DesktopDpi {
-public:
+ public:
   explicit DesktopDpi(DWORD dpi) {
     DWORD size = sizeof(old_);
-    hadOld_ = RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr,
-                           &old_, &size) == ERROR_SUCCESS;
+    hadOld_ = RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD,
+                           nullptr, &old_, &size) == ERROR_SUCCESS;
     Set(dpi);
   }
   ~DesktopDpi() {
@@ -23,7 +23,7 @@ public:
   DesktopDpi(const DesktopDpi&) = delete;
   DesktopDpi& operator=(const DesktopDpi&) = delete;
 
-private:
+ private:
   static void Set(DWORD dpi) {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
   }

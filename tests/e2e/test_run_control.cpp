@@ -62,7 +62,8 @@ TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
 
 TEST_F(RunFixture, SavedPositionModeClicksTheSavedPointWithTheRightButton) {
   ClickTarget target(kTargetArea);
-  ASSERT_TRUE(WriteFileBytes(settingsPath, SettingsFile("saved", "right", 50, true, 1000, 500, "0,0,1920,1080;")));
+  ASSERT_TRUE(
+      WriteFileBytes(settingsPath, SettingsFile("saved", "right", 50, true, 1000, 500, "0,0,1920,1080;")));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   MoveCursorTo(1400, 850);
@@ -119,7 +120,8 @@ TEST_F(RunFixture, SavedPositionModeWithoutAPositionIsRefused) {
 }
 
 TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
-  ASSERT_TRUE(WriteFileBytes(settingsPath, SettingsFile("saved", "left", 100, true, 10, 10, "0,0,2560,1440;")));
+  ASSERT_TRUE(
+      WriteFileBytes(settingsPath, SettingsFile("saved", "left", 100, true, 10, 10, "0,0,2560,1440;")));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_TRUE(app.started());
   HWND warning = WaitForMessageBox(app.pid(), L"設定読み込み警告");
@@ -127,7 +129,8 @@ TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
   DismissMessageBox(warning);
   ASSERT_NE(app.WaitForMainWindow(), nullptr);
   PostButtonClick(app.window(), kStartStop);
-  ExpectMessageBox(app.pid(), L"保存位置エラー", L"モニター配置が保存時から変わりました。保存位置を再登録してください。");
+  ExpectMessageBox(app.pid(), L"保存位置エラー",
+                   L"モニター配置が保存時から変わりました。保存位置を再登録してください。");
   SendMessageW(app.Control(kTargetCurrent), BM_CLICK, 0, 0);
   StartAndExpectRunning(app);
   Stop(app);
@@ -166,8 +169,8 @@ TEST_F(RunFixture, StatusReportsOfOtherRunsAreIgnored) {
   ASSERT_NE(StartApp(app), nullptr);
   StartAndExpectRunning(app);  // run 1
   Stop(app);
-  PostMessageW(app.window(), kClickerStatus, 7, 1);   // a run that never existed
-  PostMessageW(app.window(), kClickerStatus, 0, 1);   // before the first run
+  PostMessageW(app.window(), kClickerStatus, 7, 1);  // a run that never existed
+  PostMessageW(app.window(), kClickerStatus, 0, 1);  // before the first run
   PostMessageW(app.window(), kClickerStatus, 7, 3);
   PumpFor(500);
   EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);

@@ -10,13 +10,18 @@ struct ExpectedControl {
   const wchar_t* text;
   DWORD style;  // without WS_CHILD | WS_VISIBLE
   bool mainView;
-  RECT rect;    // 96-DPI client rectangle (left, top, right, bottom)
+  RECT rect;  // 96-DPI client rectangle (left, top, right, bottom)
 };
 
 constexpr ExpectedControl kExpected[] = {
     {100, L"Button", L"現在の位置(&C)", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, true, {28, 40, 183, 64}},
     {101, L"Button", L"保存した位置(&S)  未登録", BS_AUTORADIOBUTTON | WS_TABSTOP, true, {28, 70, 352, 94}},
-    {102, L"Button", L"左クリック(&L)", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, true, {28, 140, 133, 164}},
+    {102,
+     L"Button",
+     L"左クリック(&L)",
+     BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP,
+     true,
+     {28, 140, 133, 164}},
     {103, L"Button", L"右クリック(&R)", BS_AUTORADIOBUTTON | WS_TABSTOP, true, {28, 170, 138, 194}},
     {104, L"Edit", L"100", ES_NUMBER | WS_BORDER | WS_TABSTOP, true, {112, 200, 222, 229}},
     {105, L"Button", L"現在位置を登録(&P)  F6", BS_PUSHBUTTON | WS_TABSTOP, false, {182, 226, 352, 257}},
@@ -28,9 +33,13 @@ constexpr ExpectedControl kExpected[] = {
     {111, L"Button", L"キー設定", BS_GROUPBOX, false, {12, 12, 368, 162}},
     {112, L"Static", L"開始・停止:", SS_LEFT, false, {28, 47, 124, 71}},
     {113, L"ComboBox", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, false, {128, 42, 352, 302}},
-    {114, L"Static",
-     L"F1～F11（F6・F9を除く）またはマウス横ボタン1/2を選べます。\nF6は位置登録、F9は緊急停止として固定です。", SS_LEFT,
-     false, {28, 83, 352, 141}},
+    {114,
+     L"Static",
+     L"F1～F11（F6・F9を除く）またはマウス横ボタン1/"
+     L"2を選べます。\nF6は位置登録、F9は緊急停止として固定です。",
+     SS_LEFT,
+     false,
+     {28, 83, 352, 141}},
     {115, L"Button", L"適用(&A)", BS_DEFPUSHBUTTON | WS_TABSTOP, false, {102, 282, 222, 316}},
     {116, L"Button", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, false, {232, 282, 352, 316}},
     {117, L"Button", L"保存位置", BS_GROUPBOX, false, {12, 172, 368, 264}},
@@ -48,7 +57,8 @@ TEST(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
   GetClassNameW(window, className, 64);
   EXPECT_STREQ(className, L"KESTULAutoClickerWindow");
   EXPECT_EQ(WindowText(window), L"KESTUL Auto Clicker");
-  const DWORD frameBits = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_POPUP;
+  const DWORD frameBits =
+      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_POPUP;
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & frameBits, 0xCA0000u);
   EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE & ~WS_EX_DLGMODALFRAME, 0);
   const RECT client = ClientSize(window);
@@ -138,8 +148,8 @@ TEST(Startup, RefusedSettingsFileWarnsAfterTheWindowAppearsAndStartsFromDefaults
 
 TEST(Startup, SavedPositionThatNoLongerFitsTheMonitorsWarnsButIsKept) {
   TempFolder folder;
-  ASSERT_TRUE(
-      WriteFileBytes(folder.File(L"settings.ini"), SettingsFile("saved", "left", 100, true, 50, 60, "0,0,1280,1024;")));
+  ASSERT_TRUE(WriteFileBytes(folder.File(L"settings.ini"),
+                             SettingsFile("saved", "left", 100, true, 50, 60, "0,0,1280,1024;")));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_TRUE(app.started());
   HWND box = WaitForMessageBox(app.pid(), L"設定読み込み警告");

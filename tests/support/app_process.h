@@ -18,7 +18,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // A fresh folder under %TEMP%, removed with everything in it at the end of the test.
 class TempFolder {
-public:
+ public:
   TempFolder();
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
@@ -26,7 +26,7 @@ public:
   const std::wstring& path() const { return path_; }
   std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
 
-private:
+ private:
   std::wstring path_;
 };
 
@@ -36,7 +36,7 @@ bool FileExists(const std::wstring& path);
 
 // One running copy of the program. The destructor closes it (or kills it if it hangs).
 class AppProcess {
-public:
+ public:
   explicit AppProcess(const std::vector<std::wstring>& arguments);
   ~AppProcess();
   AppProcess(const AppProcess&) = delete;
@@ -53,7 +53,7 @@ public:
   // WM_CLOSE to the main window, then wait for the process to end.
   DWORD Close(DWORD timeoutMs = 15000);
 
-private:
+ private:
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;
   HWND window_ = nullptr;

@@ -23,9 +23,9 @@ void RegisterTargetClass(WNDPROC proc) {
 
 ClickTarget::ClickTarget(const RECT& area) {
   RegisterTargetClass(&ClickTarget::Proc);
-  window_ = CreateWindowExW(WS_EX_TOPMOST, kTargetClass, L"click target", WS_POPUP | WS_VISIBLE,
-                            area.left, area.top, area.right - area.left, area.bottom - area.top,
-                            nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  window_ = CreateWindowExW(WS_EX_TOPMOST, kTargetClass, L"click target", WS_POPUP | WS_VISIBLE, area.left,
+                            area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
   if (window_ != nullptr) {
     SetForegroundWindow(window_);
     UpdateWindow(window_);

@@ -16,7 +16,7 @@ struct ReceivedButton {
 
 // A visible, topmost window covering `area` that keeps every button message it is sent.
 class ClickTarget {
-public:
+ public:
   explicit ClickTarget(const RECT& area);
   ~ClickTarget();
   ClickTarget(const ClickTarget&) = delete;
@@ -27,7 +27,7 @@ public:
   int Count(UINT message) const;
   void Clear() { received_.clear(); }
 
-private:
+ private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND window_ = nullptr;
   std::vector<ReceivedButton> received_;
