@@ -4,6 +4,8 @@
 
 kestul_session_start() {
   local prefix=$1 screen=${2:-1920x1080x24}
+  mkdir -p "$prefix"
+  prefix=$(cd "$prefix" && pwd)
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   mkdir -p "$WINEPREFIX"

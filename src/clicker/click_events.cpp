@@ -1,0 +1,47 @@
+#include "clicker/click_events.h"
+
+namespace kestul {
+
+bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t extent, std::int32_t& value) {
+  const std::int64_t c64 = c, origin64 = origin, extent64 = extent;
+  if (extent64 <= 0 || c64 < origin64 || c64 >= origin64 + extent64) return false;
+  if (extent64 == 1) {
+    value = 0;
+    return true;
+  }
+  value = static_cast<std::int32_t>(((c64 - origin64) * 65535 + (extent64 - 1) / 2) / (extent64 - 1));
+  return true;
+}
+
+bool DeliverClick(const ClickRequest& request, const VirtualScreen& screen, const SendEventsFn& send,
+                  const DebugTextFn& debugText) {
+  const bool left = request.button == 0;
+  const std::uint32_t down = left ? kMouseLeftDown : kMouseRightDown;
+  const std::uint32_t up = left ? kMouseLeftUp : kMouseRightUp;
+
+  MouseEventRecord events[3];
+  unsigned downIndex = 0;
+  if (request.mode == 1) {
+    std::int32_t dx = 0, dy = 0;
+    if (!NormalizeToVirtualDesk(request.x, screen.left, screen.width, dx) ||
+        !NormalizeToVirtualDesk(request.y, screen.top, screen.height, dy)) {
+      return false;
+    }
+    events[0] = {dx, dy, 0, kMouseMove | kMouseVirtualDesk | kMouseAbsolute, kInjectedMarker};
+    downIndex = 1;
+  }
+  events[downIndex] = {0, 0, 0, down, kInjectedMarker};
+  events[downIndex + 1] = {0, 0, 0, up, kInjectedMarker};
+  const unsigned count = downIndex + 2;
+
+  const unsigned accepted = send(events, count);
+  if (accepted == count) return true;
+  if (accepted == downIndex + 1) {
+    // The press went in but its release did not: never leave the button held down.
+    const MouseEventRecord release{0, 0, 0, up, kInjectedMarker};
+    if (send(&release, 1) != 1) debugText(L"KESTUL Auto Clicker: failed to send recovery button-up event.\n");
+  }
+  return false;
+}
+
+}  // namespace kestul

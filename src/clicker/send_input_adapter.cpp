@@ -1,0 +1,38 @@
+#include "clicker/send_input_adapter.h"
+
+#include <windows.h>
+
+#include "clicker/click_events.h"
+
+namespace kestul {
+
+namespace {
+
+unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count) {
+  INPUT inputs[3] = {};
+  if (count > 3) return 0;
+  for (unsigned i = 0; i < count; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dx = events[i].dx;
+    inputs[i].mi.dy = events[i].dy;
+    inputs[i].mi.mouseData = events[i].mouseData;
+    inputs[i].mi.dwFlags = events[i].flags;
+    inputs[i].mi.time = 0;
+    inputs[i].mi.dwExtraInfo = static_cast<ULONG_PTR>(events[i].extraInfo);
+  }
+  return SendInput(count, inputs, sizeof(INPUT));
+}
+
+void WriteDebugText(const wchar_t* text) {
+  OutputDebugStringW(text);
+}
+
+}  // namespace
+
+bool SendInputAdapter::SendClick(const ClickRequest& request) {
+  const VirtualScreen screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return DeliverClick(request, screen, SendMouseEvents, WriteDebugText);
+}
+
+}  // namespace kestul

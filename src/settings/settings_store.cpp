@@ -1,0 +1,188 @@
+#include "settings/settings_store.h"
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <map>
+
+#include "settings/settings_files.h"
+
+namespace kestul {
+
+namespace {
+
+// Far above anything this program writes (a few hundred bytes); keeps start-up safe
+// against a huge or runaway file.
+constexpr std::uintmax_t kMaxSettingsFileBytes = 1024 * 1024;
+
+const wchar_t* const kWarningUnreadable = L"設定ファイルを読み込めません。既定値で起動します。";
+const wchar_t* const kWarningSyntax = L"設定ファイルの構文が不正です。既定値で起動します。";
+const wchar_t* const kWarningVersion = L"設定ファイルのバージョンが不正です。既定値で起動します。";
+const wchar_t* const kWarningUnknownVersion = L"未知の設定バージョンです。ファイルを保護して既定値で起動します。";
+const wchar_t* const kWarningMissingKey = L"設定ファイルに必要な項目がありません。既定値で起動します。";
+const wchar_t* const kWarningMode = L"設定のモードが不正です。既定値で起動します。";
+const wchar_t* const kWarningButton = L"設定のボタンが不正です。既定値で起動します。";
+const wchar_t* const kWarningNumber = L"設定ファイルの数値が不正です。既定値で起動します。";
+const wchar_t* const kWarningLayout = L"保存位置の画面配置情報が不正です。既定値で起動します。";
+const wchar_t* const kWarningBinding = L"開始・停止キーの設定が不正です。既定値で起動します。";
+
+SettingsLoadResult Refused(const wchar_t* warning) {
+  return {AppSettings{}, true, warning};
+}
+
+bool ReadRangedNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
+  return ParseWholeInt64(text, value) && value >= low && value <= high;
+}
+
+}  // namespace
+
+std::wstring JoinSettingsPath(std::wstring_view folder, std::wstring_view name) {
+  std::wstring path(folder);
+  const bool bareDrive = folder.size() == 2 && folder[1] == L':' &&
+                         ((folder[0] >= L'A' && folder[0] <= L'Z') || (folder[0] >= L'a' && folder[0] <= L'z'));
+  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/' && !bareDrive) path += L'\\';
+  path += name;
+  return path;
+}
+
+SettingsLoadResult ParseSettingsText(std::string_view bytes) {
+  std::map<std::string, std::string, std::less<>> values;
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    std::string_view line = bytes.substr(0, end);
+    bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || equals == 0) return Refused(kWarningSyntax);
+    if (!values.emplace(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1))).second) {
+      return Refused(kWarningSyntax);
+    }
+  }
+
+  const auto version = values.find("schema_version");
+  std::int64_t number = 0;
+  if (version == values.end() || !ParseWholeInt64(version->second, number)) return Refused(kWarningVersion);
+  if (number != 1) return Refused(kWarningUnknownVersion);
+
+  for (const char* key : {"mode", "button", "interval_ms", "position_saved", "x", "y", "monitor_layout"}) {
+    if (values.find(key) == values.end()) return Refused(kWarningMissingKey);
+  }
+
+  AppSettings settings;
+  const std::string& mode = values.find("mode")->second;
+  if (mode == "current") {
+    settings.mode = ClickMode::Current;
+  } else if (mode == "saved") {
+    settings.mode = ClickMode::Saved;
+  } else {
+    return Refused(kWarningMode);
+  }
+  const std::string& button = values.find("button")->second;
+  if (button == "left") {
+    settings.button = ClickButton::Left;
+  } else if (button == "right") {
+    settings.button = ClickButton::Right;
+  } else {
+    return Refused(kWarningButton);
+  }
+
+  constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+  std::int64_t interval = 0, saved = 0, x = 0, y = 0;
+  if (!ReadRangedNumber(values.find("interval_ms")->second, kMinIntervalMs, kMaxIntervalMs, interval) ||
+      !ReadRangedNumber(values.find("position_saved")->second, 0, 1, saved) ||
+      !ReadRangedNumber(values.find("x")->second, kIntMin, kIntMax, x) ||
+      !ReadRangedNumber(values.find("y")->second, kIntMin, kIntMax, y)) {
+    return Refused(kWarningNumber);
+  }
+  settings.interval_ms = static_cast<std::uint32_t>(interval);
+  settings.position_saved = saved == 1;
+  settings.x = static_cast<std::int32_t>(x);
+  settings.y = static_cast<std::int32_t>(y);
+
+  const std::string& layout = values.find("monitor_layout")->second;
+  // One code unit per byte, without any character-set conversion.
+  for (const char byte : layout) settings.monitor_layout.push_back(static_cast<wchar_t>(static_cast<unsigned char>(byte)));
+  if (settings.position_saved && settings.monitor_layout.empty()) return Refused(kWarningLayout);
+
+  const auto binding = values.find("toggle_binding");
+  if (binding != values.end() && !ParseToggleBinding(binding->second, settings.toggle_binding)) {
+    return Refused(kWarningBinding);
+  }
+  return {settings, false, {}};
+}
+
+SettingsLoadResult LoadSettings(const std::wstring& folder) {
+  const std::wstring pathText = JoinSettingsPath(folder, L"settings.ini");
+  switch (QueryPathStatus(pathText)) {
+    case PathStatus::Missing:
+      return {};
+    case PathStatus::Unknown:
+      return Refused(kWarningUnreadable);
+    case PathStatus::Exists:
+      break;
+  }
+  const std::filesystem::path path(pathText);
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return Refused(kWarningUnreadable);
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Refused(kWarningUnreadable);
+
+  std::string bytes(kMaxSettingsFileBytes + 1, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const auto length = static_cast<std::size_t>(in.gcount());
+  if (length > kMaxSettingsFileBytes) return Refused(kWarningSyntax);
+  bytes.resize(length);
+  return ParseSettingsText(bytes);
+}
+
+bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::wstring& error) {
+  std::error_code status;
+  if (folder.empty()) {
+    error = L"設定フォルダーを作成できません。";
+    return false;
+  }
+  const std::filesystem::path folderPath(folder);
+  std::filesystem::create_directories(folderPath, status);
+  if (status || !std::filesystem::is_directory(folderPath, status)) {
+    error = L"設定フォルダーを作成できません。";
+    return false;
+  }
+  if (settings.position_saved && ToPrintableAscii(settings.monitor_layout).empty()) {
+    error = L"画面配置情報を保存できません。";
+    return false;
+  }
+  const std::wstring temporary = JoinSettingsPath(folder, L"settings.ini.tmp");
+  const std::wstring target = JoinSettingsPath(folder, L"settings.ini");
+
+  std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
+  if (!out.is_open()) {
+    error = L"一時設定ファイルを作成できません。";
+    return false;
+  }
+  const std::string bytes = FormatSettingsFile(settings);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  if (!out) {
+    error = L"一時設定ファイルへ書き込めません。";
+    out.close();
+    DeleteFileQuietly(temporary);
+    return false;
+  }
+  out.close();
+  if (!out) {
+    error = L"一時設定ファイルを確定できません。";
+    DeleteFileQuietly(temporary);
+    return false;
+  }
+  if (!ReplaceSettingsFile(temporary, target)) {
+    error = L"設定ファイルを置換できません。";
+    DeleteFileQuietly(temporary);
+    return false;
+  }
+  return true;
+}
+
+
+}  // namespace kestul
