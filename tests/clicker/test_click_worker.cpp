@@ -1,0 +1,191 @@
+// The worker thread with a recording adapter and a real window receiving its status messages.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "clicker/click_worker.h"
+#include "common/window_messages.h"
+#include "support/test_window.h"
+
+namespace kestul {
+namespace {
+
+using test::PumpFor;
+using test::PumpUntil;
+
+struct Status {
+  std::uint64_t runId;
+  LPARAM status;
+};
+
+// A message-only window that keeps every WM_CLICKER_STATUS it is posted.
+class StatusWindow {
+public:
+  StatusWindow() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KestulTestStatusWindow";
+    RegisterClassExW(&wc);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+  }
+  ~StatusWindow() { DestroyWindow(window_); }
+  HWND window() const { return window_; }
+  const std::vector<Status>& statuses() const { return statuses_; }
+
+private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      SetWindowLongPtrW(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<StatusWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_CLICKER_STATUS && self != nullptr) {
+      self->statuses_.push_back({static_cast<std::uint64_t>(wParam), lParam});
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  HWND window_ = nullptr;
+  std::vector<Status> statuses_;
+};
+
+struct Probe {
+  std::atomic<int> calls{0};
+  std::atomic<bool> deleted{false};
+};
+
+// Counts clicks; refuses the `refuseAt`-th one; can be slow.
+class RecordingAdapter final : public InputAdapter {
+public:
+  RecordingAdapter(Probe& probe, int refuseAt = 0, DWORD delayMs = 0)
+      : probe_(probe), refuseAt_(refuseAt), delayMs_(delayMs) {}
+  ~RecordingAdapter() override { probe_.deleted = true; }
+  bool SendClick(const ClickRequest&) override {
+    if (delayMs_ != 0) Sleep(delayMs_);
+    return ++probe_.calls != refuseAt_;
+  }
+
+private:
+  Probe& probe_;
+  int refuseAt_;
+  DWORD delayMs_;
+};
+
+ClickRequest Every(std::uint32_t intervalMs) {
+  return {0, 0, intervalMs, 0, 0};
+}
+
+constexpr LPARAM kRunning = 1, kStopped = 2, kRejected = 3;
+
+TEST(ClickWorker, StopInsideTheStartDelayClicksNothingAndReportsOnlyStopped) {
+  StatusWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+  ASSERT_TRUE(worker.Start(Every(20), 41));
+  EXPECT_TRUE(worker.IsRunning());
+  PumpFor(300);
+  worker.Stop();
+  EXPECT_FALSE(worker.IsRunning());
+  PumpFor(200);
+  EXPECT_EQ(probe.calls, 0);
+  ASSERT_EQ(statuses.statuses().size(), 1u);
+  EXPECT_EQ(statuses.statuses()[0].runId, 41u);
+  EXPECT_EQ(statuses.statuses()[0].status, kStopped);
+}
+
+TEST(ClickWorker, FirstClickComesAfterTheDelayAndStopDoesNotWaitForTheInterval) {
+  StatusWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+  const ULONGLONG started = GetTickCount64();
+  ASSERT_TRUE(worker.Start(Every(60000), 1));
+  ASSERT_TRUE(PumpUntil([&] { return probe.calls == 1; }, 5000));
+  EXPECT_GE(GetTickCount64() - started, 950u);
+  EXPECT_FALSE(worker.Start(Every(20), 2)) << "a running worker is not started again";
+  const ULONGLONG stopping = GetTickCount64();
+  worker.Stop();
+  EXPECT_LT(GetTickCount64() - stopping, 2000u) << "not a whole minute";
+  PumpFor(200);
+  ASSERT_EQ(statuses.statuses().size(), 2u);
+  EXPECT_EQ(statuses.statuses()[0].status, kRunning);
+  EXPECT_EQ(statuses.statuses()[1].status, kStopped);
+  for (const Status& s : statuses.statuses()) EXPECT_EQ(s.runId, 1u);
+  EXPECT_EQ(probe.calls, 1);
+}
+
+TEST(ClickWorker, ARefusedClickEndsTheRunAndTheNextStartWorks) {
+  StatusWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe, 3));
+  ASSERT_TRUE(worker.Start(Every(20), 7));
+  ASSERT_TRUE(PumpUntil([&] { return !statuses.statuses().empty() && statuses.statuses().back().status == kRejected; },
+                        5000));
+  EXPECT_FALSE(worker.IsRunning()) << "running is already false when the message is handled";
+  EXPECT_EQ(probe.calls, 3);
+  const ULONGLONG stopping = GetTickCount64();
+  worker.Stop();
+  EXPECT_LT(GetTickCount64() - stopping, 500u);
+  ASSERT_TRUE(worker.Start(Every(20), 8));
+  ASSERT_TRUE(PumpUntil([&] { return probe.calls >= 5; }, 5000));
+  worker.Stop();
+  PumpFor(200);
+  const std::vector<Status>& s = statuses.statuses();
+  ASSERT_EQ(s.size(), 4u);
+  EXPECT_EQ(s[0].runId, 7u);
+  EXPECT_EQ(s[0].status, kRunning);
+  EXPECT_EQ(s[1].runId, 7u);
+  EXPECT_EQ(s[1].status, kRejected);
+  EXPECT_EQ(s[2].runId, 8u);
+  EXPECT_EQ(s[2].status, kRunning);
+  EXPECT_EQ(s[3].runId, 8u);
+  EXPECT_EQ(s[3].status, kStopped);
+}
+
+TEST(ClickWorker, StopWithoutARunDoesNothingAndRepeatsSafely) {
+  StatusWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+  worker.Stop();
+  worker.Stop();
+  PumpFor(100);
+  EXPECT_TRUE(statuses.statuses().empty());
+  EXPECT_FALSE(worker.IsRunning());
+}
+
+TEST(ClickWorker, StopWaitsForASlowClickToReturn) {
+  StatusWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe, 0, 400));
+  ASSERT_TRUE(worker.Start(Every(20), 3));
+  Sleep(1100);  // inside the first, slow click
+  worker.Stop();
+  EXPECT_GE(probe.calls, 1) << "the click in progress finished before Stop returned";
+  const int calls = probe.calls;
+  Sleep(500);
+  EXPECT_EQ(probe.calls, calls) << "nothing after Stop";
+}
+
+TEST(ClickWorker, DestructionDuringARunStopsItAndDeletesTheAdapter) {
+  StatusWindow statuses;
+  Probe probe;
+  {
+    ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+    ASSERT_TRUE(worker.Start(Every(20), 9));
+    ASSERT_TRUE(PumpUntil([&] { return probe.calls >= 2; }, 5000));
+  }
+  EXPECT_TRUE(probe.deleted);
+  const int calls = probe.calls;
+  PumpFor(200);
+  EXPECT_EQ(probe.calls, calls);
+  ASSERT_FALSE(statuses.statuses().empty());
+  EXPECT_EQ(statuses.statuses().back().runId, 9u);
+  EXPECT_EQ(statuses.statuses().back().status, kStopped);
+}
+
+}  // namespace
+}  // namespace kestul

@@ -1,0 +1,109 @@
+// Settings on the real Windows file system: the known folder, sharing, replacement, wide names.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "settings/settings_store.h"
+#include "support/app_process.h"
+
+namespace kestul {
+namespace {
+
+using test::FileExists;
+using test::ReadFileBytes;
+using test::TempFolder;
+using test::WriteFileBytes;
+
+AppSettings Sample(std::uint32_t interval) {
+  AppSettings s;
+  s.interval_ms = interval;
+  s.position_saved = true;
+  s.x = -5;
+  s.y = 7;
+  s.monitor_layout = L"0,0,1920,1080;";
+  return s;
+}
+
+TEST(SettingsPlatform, DefaultFolderIsUnderLocalAppData) {
+  PWSTR local = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)));
+  const std::wstring expected = std::wstring(local) + L"\\KESTUL\\AutoClicker";
+  CoTaskMemFree(local);
+  EXPECT_EQ(GetDefaultSettingsFolder(), expected);
+}
+
+TEST(SettingsPlatform, FirstSaveCreatesTheFoldersAndLeavesNoTemporaryFile) {
+  TempFolder root;
+  const std::wstring folder = root.File(L"KESTUL\\AutoClicker");
+  std::wstring error;
+  ASSERT_TRUE(SaveSettings(folder, Sample(300), error)) << std::string(error.begin(), error.end());
+  EXPECT_EQ(ReadFileBytes(folder + L"\\settings.ini"), FormatSettingsFile(Sample(300)));
+  EXPECT_FALSE(FileExists(folder + L"\\settings.ini.tmp"));
+  EXPECT_EQ(LoadSettings(folder).settings, Sample(300));
+}
+
+TEST(SettingsPlatform, AFolderNamedSettingsIniIsUnreadable) {
+  TempFolder root;
+  ASSERT_TRUE(CreateDirectoryW(root.File(L"settings.ini").c_str(), nullptr));
+  const SettingsLoadResult r = LoadSettings(root.path());
+  EXPECT_EQ(r.warning, L"設定ファイルを読み込めません。既定値で起動します。");
+  EXPECT_TRUE(r.protectSettingsFile);
+}
+
+TEST(SettingsPlatform, SavingBelowAPlainFileFailsAtTheFolder) {
+  TempFolder root;
+  ASSERT_TRUE(WriteFileBytes(root.File(L"plain"), "x"));
+  std::wstring error;
+  EXPECT_FALSE(SaveSettings(root.File(L"plain\\below"), AppSettings{}, error));
+  EXPECT_EQ(error, L"設定フォルダーを作成できません。");
+  EXPECT_FALSE(SaveSettings(L"", AppSettings{}, error));
+  EXPECT_EQ(error, L"設定フォルダーを作成できません。");
+}
+
+TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {
+  TempFolder root;
+  std::wstring error;
+  ASSERT_TRUE(SaveSettings(root.path(), Sample(111), error));
+  const std::string old = ReadFileBytes(root.File(L"settings.ini"));
+  {
+    // Another program holds it open without allowing deletion.
+    HANDLE held = CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SaveSettings(root.path(), Sample(222), error));
+    EXPECT_EQ(error, L"設定ファイルを置換できません。");
+    CloseHandle(held);
+  }
+  EXPECT_EQ(ReadFileBytes(root.File(L"settings.ini")), old);
+  EXPECT_FALSE(FileExists(root.File(L"settings.ini.tmp")));
+  // Loading shares reading and writing, so a file held that way still loads.
+  HANDLE reader = CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(LoadSettings(root.path()).settings, Sample(111));
+  CloseHandle(reader);
+}
+
+TEST(SettingsPlatform, ALeftoverTemporaryFileIsReused) {
+  TempFolder root;
+  ASSERT_TRUE(WriteFileBytes(root.File(L"settings.ini.tmp"), std::string(4096, '#')));
+  std::wstring error;
+  ASSERT_TRUE(SaveSettings(root.path(), Sample(400), error));
+  EXPECT_EQ(ReadFileBytes(root.File(L"settings.ini")), FormatSettingsFile(Sample(400)));
+  EXPECT_FALSE(FileExists(root.File(L"settings.ini.tmp")));
+}
+
+TEST(SettingsPlatform, JapaneseFolderNamesWork) {
+  TempFolder root;
+  const std::wstring folder = root.File(L"設定フォルダー\\クリック");
+  std::wstring error;
+  ASSERT_TRUE(SaveSettings(folder, Sample(500), error));
+  EXPECT_TRUE(FileExists(folder + L"\\settings.ini"));
+  EXPECT_EQ(LoadSettings(folder).settings, Sample(500));
+  EXPECT_EQ(LoadSettings(folder + L"\\").settings, Sample(500)) << "a trailing backslash is joined as is";
+}
+
+}  // namespace
+}  // namespace kestul
