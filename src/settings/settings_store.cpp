@@ -11,14 +11,11 @@ namespace kestul {
 
 namespace {
 
-// Far above anything this program writes (a few hundred bytes); keeps start-up safe
-// against a huge or runaway file.
-constexpr std::uintmax_t kMaxSettingsFileBytes = 1024 * 1024;
-
 const wchar_t* const kWarningUnreadable = L"設定ファイルを読み込めません。既定値で起動します。";
 const wchar_t* const kWarningSyntax = L"設定ファイルの構文が不正です。既定値で起動します。";
 const wchar_t* const kWarningVersion = L"設定ファイルのバージョンが不正です。既定値で起動します。";
-const wchar_t* const kWarningUnknownVersion = L"未知の設定バージョンです。ファイルを保護して既定値で起動します。";
+const wchar_t* const kWarningUnknownVersion =
+    L"未知の設定バージョンです。ファイルを保護して既定値で起動します。";
 const wchar_t* const kWarningMissingKey = L"設定ファイルに必要な項目がありません。既定値で起動します。";
 const wchar_t* const kWarningMode = L"設定のモードが不正です。既定値で起動します。";
 const wchar_t* const kWarningButton = L"設定のボタンが不正です。既定値で起動します。";
@@ -30,7 +27,7 @@ SettingsLoadResult Refused(const wchar_t* warning) {
   return {AppSettings{}, true, warning};
 }
 
-bool ReadRangedNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
+bool ReadRangedNumber(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t& value) {
   return ParseWholeInt64(text, value) && value >= low && value <= high;
 }
 
@@ -38,15 +35,17 @@ bool ReadRangedNumber(const std::string& text, std::int64_t low, std::int64_t hi
 
 std::wstring JoinSettingsPath(std::wstring_view folder, std::wstring_view name) {
   std::wstring path(folder);
-  const bool bareDrive = folder.size() == 2 && folder[1] == L':' &&
-                         ((folder[0] >= L'A' && folder[0] <= L'Z') || (folder[0] >= L'a' && folder[0] <= L'z'));
+  const bool bareDrive =
+      folder.size() == 2 && folder[1] == L':' &&
+      ((folder[0] >= L'A' && folder[0] <= L'Z') || (folder[0] >= L'a' && folder[0] <= L'z'));
   if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/' && !bareDrive) path += L'\\';
   path += name;
   return path;
 }
 
 SettingsLoadResult ParseSettingsText(std::string_view bytes) {
-  std::map<std::string, std::string, std::less<>> values;
+  // Keys and values stay views into `bytes`: a file with many lines costs no copies.
+  std::map<std::string_view, std::string_view> values;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');
     std::string_view line = bytes.substr(0, end);
@@ -55,7 +54,7 @@ SettingsLoadResult ParseSettingsText(std::string_view bytes) {
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos || equals == 0) return Refused(kWarningSyntax);
-    if (!values.emplace(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1))).second) {
+    if (!values.emplace(line.substr(0, equals), line.substr(equals + 1)).second) {
       return Refused(kWarningSyntax);
     }
   }
@@ -70,7 +69,7 @@ SettingsLoadResult ParseSettingsText(std::string_view bytes) {
   }
 
   AppSettings settings;
-  const std::string& mode = values.find("mode")->second;
+  const std::string_view mode = values.find("mode")->second;
   if (mode == "current") {
     settings.mode = ClickMode::Current;
   } else if (mode == "saved") {
@@ -78,7 +77,7 @@ SettingsLoadResult ParseSettingsText(std::string_view bytes) {
   } else {
     return Refused(kWarningMode);
   }
-  const std::string& button = values.find("button")->second;
+  const std::string_view button = values.find("button")->second;
   if (button == "left") {
     settings.button = ClickButton::Left;
   } else if (button == "right") {
@@ -101,9 +100,10 @@ SettingsLoadResult ParseSettingsText(std::string_view bytes) {
   settings.x = static_cast<std::int32_t>(x);
   settings.y = static_cast<std::int32_t>(y);
 
-  const std::string& layout = values.find("monitor_layout")->second;
+  const std::string_view layout = values.find("monitor_layout")->second;
   // One code unit per byte, without any character-set conversion.
-  for (const char byte : layout) settings.monitor_layout.push_back(static_cast<wchar_t>(static_cast<unsigned char>(byte)));
+  for (const char byte : layout)
+    settings.monitor_layout.push_back(static_cast<wchar_t>(static_cast<unsigned char>(byte)));
   if (settings.position_saved && settings.monitor_layout.empty()) return Refused(kWarningLayout);
 
   const auto binding = values.find("toggle_binding");
@@ -129,11 +129,16 @@ SettingsLoadResult LoadSettings(const std::wstring& folder) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Refused(kWarningUnreadable);
 
-  std::string bytes(kMaxSettingsFileBytes + 1, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  const auto length = static_cast<std::size_t>(in.gcount());
-  if (length > kMaxSettingsFileBytes) return Refused(kWarningSyntax);
-  bytes.resize(length);
+  // Read at most one byte past the bound, so that an oversized file is known without reading
+  // it whole. A read error ends the reading; what was read so far is validated.
+  std::string bytes;
+  char chunk[16384];
+  while (bytes.size() <= kMaxSettingsFileBytes) {
+    in.read(chunk, sizeof chunk);
+    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (!in) break;
+  }
+  if (bytes.size() > kMaxSettingsFileBytes) return Refused(kWarningSyntax);
   return ParseSettingsText(bytes);
 }
 
@@ -183,6 +188,5 @@ bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::
   }
   return true;
 }
-
 
 }  // namespace kestul

@@ -1,6 +1,7 @@
 // Loading settings.ini with validation, and saving it atomically through settings.ini.tmp.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ struct SettingsLoadResult {
   bool protectSettingsFile = false;
   std::wstring warning;
 };
+
+// Far above anything this program writes (a few hundred bytes). A larger settings.ini is refused
+// as a syntax fault, so that a huge or runaway file cannot stall start-up or exhaust memory.
+constexpr std::size_t kMaxSettingsFileBytes = std::size_t{1024} * 1024;
 
 // Folder joined with a file name: a backslash in between unless the folder is empty,
 // ends in '\' or '/', or is a bare drive name such as "C:".

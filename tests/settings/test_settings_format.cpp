@@ -50,8 +50,8 @@ TEST(ToggleCodes, ParsingFollowsTheWholeIntegerRule) {
   EXPECT_EQ(code, 8);
   EXPECT_TRUE(ParseToggleBinding("f011", code));
   EXPECT_EQ(code, 11);
-  for (const char* text : {"f6", "f9", "f0", "f12", "f-1", "f+1", "F8", "f", "f8 ", "", "Mouse_x1", "mouse_x3",
-                           "mouse_x1 ", "f-0", "fmouse_x1", "f99999999999999999999"}) {
+  for (const char* text : {"f6", "f9", "f0", "f12", "f-1", "f+1", "F8", "f", "f8 ", "", "Mouse_x1",
+                           "mouse_x3", "mouse_x1 ", "f-0", "fmouse_x1", "f99999999999999999999"}) {
     code = 42;
     EXPECT_FALSE(ParseToggleBinding(text, code)) << text;
     EXPECT_EQ(code, 42) << text;

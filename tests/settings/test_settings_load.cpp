@@ -115,10 +115,10 @@ TEST(LoadRules, ModeButtonAndNumbers) {
   ExpectRefused(With("mode", "mode=saved "), W6);
   ExpectRefused(With("mode", "mode=saved\r\r"), W6, "only one CR is removed");
   ExpectRefused(With("button", "button=middle"), W7);
-  ExpectRefused(With("mode", "mode=x") , W6, "mode is checked before button");
-  for (const char* line : {"interval_ms=19", "interval_ms=60001", "interval_ms=+100", "interval_ms= 100",
-                           "interval_ms=100ms", "interval_ms=", "position_saved=2", "position_saved=-1",
-                           "x=2147483648", "x=-2147483649", "y=1e3"}) {
+  ExpectRefused(With("mode", "mode=x"), W6, "mode is checked before button");
+  for (const char* line :
+       {"interval_ms=19", "interval_ms=60001", "interval_ms=+100", "interval_ms= 100", "interval_ms=100ms",
+        "interval_ms=", "position_saved=2", "position_saved=-1", "x=2147483648", "x=-2147483649", "y=1e3"}) {
     const std::string key(line, std::string(line).find('='));
     ExpectRefused(With(key, line), W8);
   }
@@ -144,10 +144,11 @@ TEST(LoadRules, LayoutAndTrigger) {
             std::wstring(L"\x00E9=\x0001"));
 
   EXPECT_EQ(ExpectAccepted(With("toggle_binding", "")).toggle_binding, 8) << "absent means F8";
-  for (const char* line : {"toggle_binding=", "toggle_binding=F8", "toggle_binding=f6", "toggle_binding=f9"}) {
+  for (const char* line :
+       {"toggle_binding=", "toggle_binding=F8", "toggle_binding=f6", "toggle_binding=f9"}) {
     ExpectRefused(With("toggle_binding", line), W10);
   }
-  ExpectRefused(With("y", "y=z") , W8, "numbers are checked before the trigger");
+  ExpectRefused(With("y", "y=z"), W8, "numbers are checked before the trigger");
 }
 
 TEST(LoadRules, BinaryAndNulBytesAreHandledCleanly) {
@@ -163,8 +164,39 @@ TEST(LoadRules, BinaryAndNulBytesAreHandledCleanly) {
   }
 }
 
+TEST(LoadRules, FirstFaultInRuleOrderWins) {
+  // One fault per rule; each step below mends the fault that was reported, revealing the next.
+  std::string text =
+      "schema_version=x\nmode=sideways\nbutton=middle\ninterval_ms=5\nposition_saved=1\nx=0\n"
+      "monitor_layout=\ntoggle_binding=f6\nno equals sign\n";
+  const auto mend = [&text](const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+  };
+  ExpectRefused(text, W2);
+  mend("no equals sign\n", "");
+  ExpectRefused(text, W3);
+  mend("schema_version=x", "schema_version=3");
+  ExpectRefused(text, W4);
+  mend("schema_version=3", "schema_version=1");
+  ExpectRefused(text, W5);
+  mend("x=0\n", "x=0\ny=0\n");
+  ExpectRefused(text, W6);
+  mend("mode=sideways", "mode=saved");
+  ExpectRefused(text, W7);
+  mend("button=middle", "button=right");
+  ExpectRefused(text, W8);
+  mend("interval_ms=5", "interval_ms=50");
+  ExpectRefused(text, W9);
+  mend("monitor_layout=", "monitor_layout=0,0,800,600;");
+  ExpectRefused(text, W10);
+  mend("toggle_binding=f6", "toggle_binding=f7");
+  EXPECT_EQ(ExpectAccepted(text).toggle_binding, 7);
+}
+
 class SettingsFolder : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     root_ = std::filesystem::temp_directory_path() /
             ("kestul-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
@@ -217,6 +249,35 @@ TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
     for (int i = 0; i < 1000000; ++i) out << "k" << i << "=v\n";  // a million distinct keys
   }
   EXPECT_EQ(LoadSettings(Folder()).warning, W2);
+}
+
+TEST_F(SettingsFolder, AFileUpToTheBoundIsReadWholeAndOneByteMoreIsRefused) {
+  // Filled up to the bound with distinct short keys: the most lines a readable file can hold.
+  std::string text = kValid;
+  for (int i = 0; text.size() + 16 <= kMaxSettingsFileBytes; ++i) text += "k" + std::to_string(i) + "=\n";
+  text += "#";
+  text.append(kMaxSettingsFileBytes - text.size(), '#');
+  ASSERT_EQ(text.size(), kMaxSettingsFileBytes);
+  Write(text);
+  const SettingsLoadResult read = LoadSettings(Folder());
+  EXPECT_TRUE(read.warning.empty());
+  EXPECT_EQ(read.settings, ParseSettingsText(kValid).settings);
+
+  Write(text + "#");
+  EXPECT_EQ(LoadSettings(Folder()).warning, W2);
+}
+
+TEST_F(SettingsFolder, FilesWithoutLineEndsOrWithBinaryBytesLoadOrRefuseCleanly) {
+  Write("schema_version=1");
+  EXPECT_EQ(LoadSettings(Folder()).warning, W5);
+  std::string oneLine(200000, '\0');  // one long line of NUL bytes, no '=' anywhere
+  Write(oneLine);
+  EXPECT_EQ(LoadSettings(Folder()).warning, W2);
+  oneLine[100] = '=';  // now a single key of NUL bytes
+  Write(oneLine);
+  EXPECT_EQ(LoadSettings(Folder()).warning, W3);
+  Write(std::string(kValid).insert(kValid.find("x=-640") + 2, 1, '\0'));
+  EXPECT_EQ(LoadSettings(Folder()).warning, W8);
 }
 
 TEST_F(SettingsFolder, SaveThenLoadGivesTheSameRecord) {

@@ -69,8 +69,8 @@ TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {
   const std::string old = ReadFileBytes(root.File(L"settings.ini"));
   {
     // Another program holds it open without allowing deletion.
-    HANDLE held = CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(SaveSettings(root.path(), Sample(222), error));
     EXPECT_EQ(error, L"設定ファイルを置換できません。");
