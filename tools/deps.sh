@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks for building and testing (idempotent).
 set -euo pipefail
-packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xauth x11-apps imagemagick
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xauth x11-apps xdotool imagemagick
           googletest fonts-noto-cjk clang libclang-rt-14-dev clang-tidy clang-format cppcheck)
 missing=()
 for p in "${packages[@]}"; do
