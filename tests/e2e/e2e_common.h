@@ -42,11 +42,14 @@ inline bool CaptionBecomes(HWND button, const wchar_t* caption, DWORD timeoutMs 
   return WaitUntil([&] { return WindowText(button) == caption; }, timeoutMs);
 }
 
-// Reads the box with the caption, checks its text verbatim and answers it.
-inline void ExpectMessageBox(DWORD pid, const wchar_t* caption, const std::wstring& text) {
+// Reads the box with the caption, checks its text verbatim and answers it; keeps a picture of
+// it when given a `screenshot` name.
+inline void ExpectMessageBox(DWORD pid, const wchar_t* caption, const std::wstring& text,
+                             const wchar_t* screenshot = nullptr) {
   HWND box = WaitForMessageBox(pid, caption);
   ASSERT_NE(box, nullptr) << "no message box";
   EXPECT_EQ(MessageBoxText(box), text);
+  if (screenshot != nullptr) SaveScreenshot(screenshot, box);
   DismissMessageBox(box);
 }
 

@@ -39,7 +39,8 @@ TEST(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
   ASSERT_NE(window, nullptr);
   const RECT client = ClientSize(window);
   if (client.right == 380) {
-    GTEST_SKIP() << "this desktop does not give 144 DPI to new processes (dpi " << GetDpiForWindow(window) << ")";
+    GTEST_SKIP() << "this desktop does not give 144 DPI to new processes (dpi " << GetDpiForWindow(window)
+                 << ")";
   }
   EXPECT_EQ(client.right, 570);
   EXPECT_EQ(client.bottom, 495);
@@ -58,7 +59,7 @@ TEST(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
     EXPECT_EQ(r.right, e.rect.right);
     EXPECT_EQ(r.bottom, e.rect.bottom);
   }
-  SaveScreenshot(L"main-view-144dpi");
+  SaveScreenshot(L"main-view-144dpi", app.window());
   EXPECT_EQ(app.Close(), 0u);
 }
 

@@ -25,7 +25,8 @@ struct RunFixture : ::testing::Test {
     SCOPED_TRACE(std::to_string(text.size()) + " characters");
     SetWindowTextW(app.Control(kInterval), text.c_str());
     PostButtonClick(app.window(), kStartStop);
-    ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。");
+    ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。",
+                     L"message-input-error");
     EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
     EXPECT_TRUE(IsEnabled(app.Control(kInterval)));
   }
@@ -44,7 +45,7 @@ TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
   EXPECT_TRUE(IsEnabled(app.Control(kStartStop)));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 5; }, 8000));
   EXPECT_GE(target.received().front().tick - started, 900u) << "the first click waits for the start delay";
-  SaveScreenshot(L"main-view-running");
+  SaveScreenshot(L"main-view-running", app.window());
   Stop(app);
   PumpFor(300);
   const int clicks = target.Count(WM_LBUTTONDOWN);
@@ -114,7 +115,8 @@ TEST_F(RunFixture, SavedPositionModeWithoutAPositionIsRefused) {
   ASSERT_TRUE(IsChecked(app.Control(kTargetSaved)));
   PostButtonClick(app.window(), kStartStop);
   ExpectMessageBox(app.pid(), L"保存位置エラー",
-                   L"保存位置が未登録です。停止中にF6または登録ボタンで現在位置を保存してください。");
+                   L"保存位置が未登録です。停止中にF6または登録ボタンで現在位置を保存してください。",
+                   L"message-no-saved-position");
   EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
   EXPECT_EQ(app.Close(), 0u);
 }
@@ -130,7 +132,8 @@ TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
   ASSERT_NE(app.WaitForMainWindow(), nullptr);
   PostButtonClick(app.window(), kStartStop);
   ExpectMessageBox(app.pid(), L"保存位置エラー",
-                   L"モニター配置が保存時から変わりました。保存位置を再登録してください。");
+                   L"モニター配置が保存時から変わりました。保存位置を再登録してください。",
+                   L"message-layout-changed");
   SendMessageW(app.Control(kTargetCurrent), BM_CLICK, 0, 0);
   StartAndExpectRunning(app);
   Stop(app);

@@ -75,8 +75,8 @@ TEST(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
     EXPECT_EQ(WindowText(control), c.text);
     // The controls themselves move a few bits: option buttons keep WS_TABSTOP on the checked
     // one only, an edit turns WS_BORDER into its own frame, a combo box hands WS_VSCROLL to its list.
-    const DWORD systemOwned = WS_TABSTOP * (c.id == 101 || c.id == 103) + WS_BORDER * (c.id == 104) +
-                              WS_VSCROLL * (c.id == 113);
+    const DWORD systemOwned =
+        WS_TABSTOP * (c.id == 101 || c.id == 103) + WS_BORDER * (c.id == 104) + WS_VSCROLL * (c.id == 113);
     const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
     EXPECT_EQ(style & (c.style & ~systemOwned), c.style & ~systemOwned);
     EXPECT_EQ(IsVisible(control), c.mainView);
@@ -97,7 +97,7 @@ TEST(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
   EXPECT_TRUE(IsChecked(app.Control(kButtonLeft)));
   EXPECT_FALSE(IsChecked(app.Control(kTargetSaved)));
   EXPECT_FALSE(IsChecked(app.Control(kButtonRight)));
-  SaveScreenshot(L"main-view");
+  SaveScreenshot(L"main-view", app.window());
   EXPECT_EQ(app.Close(), 0u);
 }
 
@@ -111,7 +111,7 @@ TEST(Startup, SecondCopyIsRefusedWithItsMessageAndExitCodeTwo) {
   HWND box = WaitForMessageBox(second.pid(), L"多重起動");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"KESTUL Auto Clickerは既に起動しています。");
-  SaveScreenshot(L"message-already-running");
+  SaveScreenshot(L"message-already-running", box);
   DismissMessageBox(box);
   EXPECT_EQ(second.WaitForExit(), 2u);
   EXPECT_EQ(FindProcessWindow(second.pid(), L"KESTULAutoClickerWindow", nullptr), nullptr);
@@ -142,7 +142,7 @@ TEST(Startup, RefusedSettingsFileWarnsAfterTheWindowAppearsAndStartsFromDefaults
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"未知の設定バージョンです。ファイルを保護して既定値で起動します。");
   EXPECT_NE(app.WaitForMainWindow(), nullptr) << "the window is shown before the warning";
-  SaveScreenshot(L"message-settings-warning");
+  SaveScreenshot(L"message-settings-warning", box);
   DismissMessageBox(box);
   EXPECT_EQ(WindowText(app.Control(kInterval)), L"100");
   EXPECT_TRUE(IsChecked(app.Control(kTargetCurrent)));

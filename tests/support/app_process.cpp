@@ -1,5 +1,7 @@
 #include "support/app_process.h"
 
+#include "support/test_window.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -257,7 +259,16 @@ void SideButton(int button, bool down) {
 }
 
 void MoveCursorTo(int x, int y) {
-  SetCursorPos(x, y);
+  // Wine can lose a warp that races with its own pointer bookkeeping (seen right after a
+  // message box closed), so repeat until the system reports the new position.
+  WaitUntil(
+      [x, y] {
+        SetCursorPos(x, y);
+        PumpFor(20);
+        POINT now{};
+        return GetCursorPos(&now) && now.x == x && now.y == y;
+      },
+      2000);
 }
 
 namespace {
@@ -275,13 +286,20 @@ std::wstring ArtifactsFolder() {
 
 }  // namespace
 
-void SaveScreenshot(const std::wstring& name) {
+void SaveScreenshot(const std::wstring& name, HWND window) {
   const std::wstring folder = ArtifactsFolder();
   if (folder.empty()) return;
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  RECT area{};
+  if (window != nullptr && GetWindowRect(window, &area)) {
+    left = area.left;
+    top = area.top;
+    width = area.right - area.left;
+    height = area.bottom - area.top;
+  }
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};

@@ -89,7 +89,8 @@ void KeyUp(WORD virtualKey);
 void SideButton(int button, bool down);
 void MoveCursorTo(int x, int y);
 
-// Saves the whole virtual screen as <name>.bmp in the artifacts folder (KESTUL_ARTIFACTS).
-void SaveScreenshot(const std::wstring& name);
+// Saves the screen as <name>.bmp in the artifacts folder (KESTUL_ARTIFACTS): the area of
+// `window` (frame included) when given, else the whole virtual screen.
+void SaveScreenshot(const std::wstring& name, HWND window = nullptr);
 
 }  // namespace kestul::test

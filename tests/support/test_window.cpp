@@ -42,6 +42,22 @@ int ClickTarget::Count(UINT message) const {
                                         [message](const ReceivedButton& b) { return b.message == message; }));
 }
 
+int ClickTarget::Count(UINT message, WORD xbutton) const {
+  return static_cast<int>(std::count_if(received_.begin(), received_.end(), [=](const ReceivedButton& b) {
+    return b.message == message && b.xbutton == xbutton;
+  }));
+}
+
+std::string ClickTarget::Describe() const {
+  std::string text;
+  for (const ReceivedButton& b : received_) {
+    text += "message " + std::to_string(b.message) + " x" + std::to_string(b.xbutton) + " at " +
+            std::to_string(b.screen.x) + "," + std::to_string(b.screen.y) + " t=" + std::to_string(b.tick) +
+            "\n";
+  }
+  return text;
+}
+
 LRESULT CALLBACK ClickTarget::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -58,7 +74,8 @@ LRESULT CALLBACK ClickTarget::Proc(HWND window, UINT message, WPARAM wParam, LPA
       if (self != nullptr) {
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(window, &p);
-        self->received_.push_back({message, p, GetTickCount()});
+        const bool side = message == WM_XBUTTONDOWN || message == WM_XBUTTONUP;
+        self->received_.push_back({message, p, GetTickCount(), side ? GET_XBUTTON_WPARAM(wParam) : WORD{0}});
       }
       if (message == WM_XBUTTONDOWN || message == WM_XBUTTONUP) return TRUE;
       return 0;

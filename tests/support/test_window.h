@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kestul::test {
@@ -12,6 +13,7 @@ struct ReceivedButton {
   UINT message = 0;  // WM_LBUTTONDOWN, WM_RBUTTONUP, WM_XBUTTONDOWN, ...
   POINT screen{};    // where it landed, in screen coordinates
   DWORD tick = 0;    // GetTickCount at arrival
+  WORD xbutton = 0;  // XBUTTON1 or XBUTTON2 for the side-button messages
 };
 
 // A visible, topmost window covering `area` that keeps every button message it is sent.
@@ -25,7 +27,10 @@ class ClickTarget {
   HWND window() const { return window_; }
   const std::vector<ReceivedButton>& received() const { return received_; }
   int Count(UINT message) const;
+  int Count(UINT message, WORD xbutton) const;
   void Clear() { received_.clear(); }
+  // One line per message, for failure output.
+  std::string Describe() const;
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

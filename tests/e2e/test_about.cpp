@@ -1,0 +1,204 @@
+// The About dialog of the real program: its texts, the link as drawn on screen, the cursor over
+// it, which commands close it, and clicking going on behind it.
+#include "e2e/e2e_common.h"
+
+#include "support/test_window.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kestul::test {
+namespace {
+
+constexpr COLORREF kLinkColour = RGB(0, 102, 204);
+constexpr int kLinkId = 1001;
+
+HWND OpenAbout(AppProcess& app) {
+  PostMessageW(app.window(), WM_COMMAND, kAboutMenu, 0);
+  HWND dialog = WaitForMessageBox(app.pid(), L"バージョン情報");
+  if (dialog != nullptr) PumpFor(300);  // let it paint before the screen is read
+  return dialog;
+}
+
+bool Closes(HWND dialog, DWORD ms = 3000) {
+  return WaitUntil([dialog] { return !IsWindow(dialog); }, ms);
+}
+
+std::vector<std::wstring> ChildTexts(HWND dialog) {
+  std::vector<std::wstring> texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    texts.push_back(WindowText(child));
+  }
+  return texts;
+}
+
+// The pixels of a child window as they are on screen now.
+struct ScreenArea {
+  explicit ScreenArea(HWND child) {
+    GetWindowRect(child, &rect);
+    HDC screen = GetDC(nullptr);
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+      for (LONG x = rect.left; x < rect.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+    }
+    ReleaseDC(nullptr, screen);
+  }
+  LONG Width() const { return rect.right - rect.left; }
+  COLORREF At(LONG x, LONG y) const { return pixels[static_cast<std::size_t>(y * Width() + x)]; }
+  int Count(COLORREF colour) const {
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
+  }
+
+  RECT rect{};
+  std::vector<COLORREF> pixels;
+};
+
+// The longest horizontal run of `colour` in the area, in pixels.
+LONG LongestRun(const ScreenArea& area, COLORREF colour) {
+  LONG best = 0;
+  for (LONG y = 0; y < area.rect.bottom - area.rect.top; ++y) {
+    LONG run = 0;
+    for (LONG x = 0; x < area.Width(); ++x) {
+      run = area.At(x, y) == colour ? run + 1 : 0;
+      best = std::max(best, run);
+    }
+  }
+  return best;
+}
+
+// Pixels of the area that are neither the dialog face nor the link colour: ordinary text.
+int DarkPixels(const ScreenArea& area) {
+  return static_cast<int>(std::count_if(area.pixels.begin(), area.pixels.end(), [](COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+  }));
+}
+
+HCURSOR ShownCursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof(info);
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+// Whether `shown` (a handle of another process) has the shape of a standard cursor. Returns
+// false when this system does not let us read another process's cursor (Wine).
+bool HasStandardShape(HCURSOR shown, LPCWSTR standard, bool* readable) {
+  ICONINFO a{}, b{};
+  *readable = GetIconInfo(shown, &a) != FALSE;
+  if (!*readable || !GetIconInfo(LoadCursorW(nullptr, standard), &b)) return false;
+  BITMAP ma{}, mb{};
+  GetObjectW(a.hbmMask, sizeof(ma), &ma);
+  GetObjectW(b.hbmMask, sizeof(mb), &mb);
+  std::vector<unsigned char> bitsA(static_cast<std::size_t>(ma.bmWidthBytes) * ma.bmHeight);
+  std::vector<unsigned char> bitsB(static_cast<std::size_t>(mb.bmWidthBytes) * mb.bmHeight);
+  const bool sameSize = bitsA.size() == bitsB.size() && !bitsA.empty();
+  if (sameSize) {
+    GetBitmapBits(a.hbmMask, static_cast<LONG>(bitsA.size()), bitsA.data());
+    GetBitmapBits(b.hbmMask, static_cast<LONG>(bitsB.size()), bitsB.data());
+  }
+  for (HBITMAP bitmap : {a.hbmMask, a.hbmColor, b.hbmMask, b.hbmColor}) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+  }
+  return sameSize && a.xHotspot == b.xHotspot && a.yHotspot == b.yHotspot && bitsA == bitsB;
+}
+
+struct AboutFixture : ::testing::Test {
+  TempFolder folder;
+};
+
+TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor) {
+  AppProcess app({L"--settings-dir", folder.path()});
+  ASSERT_NE(StartApp(app), nullptr);
+  HWND dialog = OpenAbout(app);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ChildTexts(dialog),
+            (std::vector<std::wstring>{L"KESTUL Auto Clicker", L"Version 0.1.0", L"公式サイト",
+                                       L"https://kestul.example/autoclicker/", L"Copyright (C) 2026 KESTUL",
+                                       L"OK"}));
+  SaveScreenshot(L"about-dialog", dialog);
+
+  HWND link = GetDlgItem(dialog, kLinkId);
+  ASSERT_NE(link, nullptr);
+  const ScreenArea linkArea(link);
+  EXPECT_GT(linkArea.Count(kLinkColour), 20) << "the link is drawn in its colour";
+  EXPECT_EQ(DarkPixels(linkArea), 0) << "no text of the link in the default colour";
+  // The underline is one unbroken line under the whole text; letters alone never run that long.
+  EXPECT_GT(LongestRun(linkArea, kLinkColour), linkArea.Width() / 2);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (child == link) continue;
+    const ScreenArea area(child);
+    EXPECT_EQ(area.Count(kLinkColour), 0) << "only the link uses the link colour";
+  }
+  const ScreenArea title(GetWindow(dialog, GW_CHILD));
+  EXPECT_GT(DarkPixels(title), 20) << "the other texts keep the default colour";
+
+  RECT linkRect{}, ok{};
+  GetWindowRect(link, &linkRect);
+  GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
+  const POINT overLink{linkRect.left + 10, (linkRect.top + linkRect.bottom) / 2};
+  const POINT overFace{ok.left - 20, ok.bottom + 4};
+  MoveCursorTo(overFace.x, overFace.y);
+  PumpFor(200);
+  const HCURSOR faceCursor = ShownCursor();
+  MoveCursorTo(overLink.x, overLink.y);
+  ASSERT_TRUE(WaitUntil([&] { return ShownCursor() != faceCursor; }, 3000))
+      << "the cursor changes over the link";
+  bool readable = false;
+  const bool hand = HasStandardShape(ShownCursor(), IDC_HAND, &readable);
+  if (readable) {
+    EXPECT_TRUE(hand) << "the hand over the link";
+  }
+  MoveCursorTo(overFace.x, overFace.y);
+  EXPECT_TRUE(WaitUntil([&] { return ShownCursor() == faceCursor; }, 3000)) << "and back off it";
+
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(Closes(dialog));
+  EXPECT_EQ(app.Close(), 0u);
+}
+
+TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
+  AppProcess app({L"--settings-dir", folder.path()});
+  ASSERT_NE(StartApp(app), nullptr);
+
+  HWND dialog = OpenAbout(app);
+  ASSERT_NE(dialog, nullptr);
+  SetForegroundWindow(dialog);
+  PumpFor(200);
+  PressKey(VK_ESCAPE);
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(Closes(dialog, 1000)) << "Esc closed the dialog";
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(Closes(dialog)) << "Enter on the default button";
+
+  dialog = OpenAbout(app);
+  ASSERT_NE(dialog, nullptr);
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Closes(dialog)) << "the close box";
+
+  dialog = OpenAbout(app);
+  ASSERT_NE(dialog, nullptr);
+  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(Closes(dialog)) << "the OK button";
+  EXPECT_EQ(app.Close(), 0u);
+}
+
+TEST_F(AboutFixture, ClickingGoesOnWhileTheDialogIsOpen) {
+  ClickTarget target({900, 400, 1500, 900});
+  AppProcess app({L"--settings-dir", folder.path()});
+  ASSERT_NE(StartApp(app), nullptr);
+  MoveCursorTo(1200, 650);
+  PressKey(VK_F8);
+  ASSERT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption));
+  HWND dialog = OpenAbout(app);
+  ASSERT_NE(dialog, nullptr);
+  MoveCursorTo(1200, 650);
+  const int before = target.Count(WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= before + 3; }, 5000));
+  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStopCaption);
+  PressKey(VK_F9);
+  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption)) << "F9 works with the dialog open";
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(Closes(dialog));
+  EXPECT_EQ(app.Close(), 0u);
+}
+
+}  // namespace
+}  // namespace kestul::test
