@@ -2,7 +2,7 @@
 # Installs what a fresh Debian 12 machine lacks for building and testing (idempotent).
 set -euo pipefail
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xauth x11-apps xdotool imagemagick
-          googletest fonts-noto-cjk clang libclang-rt-14-dev clang-tidy clang-format cppcheck)
+          googletest fonts-noto-cjk fonts-wine clang libclang-rt-14-dev clang-tidy clang-format cppcheck)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
