@@ -6,8 +6,6 @@
 
 namespace kestul {
 
-namespace {
-
 unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count) {
   INPUT inputs[3] = {};
   if (count > 3) return 0;
@@ -22,6 +20,8 @@ unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count) {
   }
   return SendInput(count, inputs, sizeof(INPUT));
 }
+
+namespace {
 
 void WriteDebugText(const wchar_t* text) {
   OutputDebugStringW(text);

@@ -1,9 +1,13 @@
 // The one adapter that really injects input, through SendInput.
 #pragma once
 
+#include "clicker/click_events.h"
 #include "clicker/input_adapter.h"
 
 namespace kestul {
+
+// Injects the events with one SendInput call; returns how many the system accepted.
+unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count);
 
 class SendInputAdapter final : public InputAdapter {
 public:

@@ -1,13 +1,18 @@
-// The worker thread with a recording adapter and a real window receiving its status messages.
+// The worker thread with a recording adapter and a real window receiving its status messages,
+// and a soak of many start/stop cycles.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "clicker/click_worker.h"
 #include "common/window_messages.h"
+#include "support/process_resources.h"
 #include "support/test_window.h"
 
 namespace kestul {
@@ -23,7 +28,7 @@ struct Status {
 
 // A message-only window that keeps every WM_CLICKER_STATUS it is posted.
 class StatusWindow {
-public:
+ public:
   StatusWindow() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -31,13 +36,14 @@ public:
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KestulTestStatusWindow";
     RegisterClassExW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+    window_ =
+        CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
   }
   ~StatusWindow() { DestroyWindow(window_); }
   HWND window() const { return window_; }
   const std::vector<Status>& statuses() const { return statuses_; }
 
-private:
+ private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
       SetWindowLongPtrW(window, GWLP_USERDATA,
@@ -61,7 +67,7 @@ struct Probe {
 
 // Counts clicks; refuses the `refuseAt`-th one; can be slow.
 class RecordingAdapter final : public InputAdapter {
-public:
+ public:
   RecordingAdapter(Probe& probe, int refuseAt = 0, DWORD delayMs = 0)
       : probe_(probe), refuseAt_(refuseAt), delayMs_(delayMs) {}
   ~RecordingAdapter() override { probe_.deleted = true; }
@@ -70,7 +76,7 @@ public:
     return ++probe_.calls != refuseAt_;
   }
 
-private:
+ private:
   Probe& probe_;
   int refuseAt_;
   DWORD delayMs_;
@@ -123,8 +129,8 @@ TEST(ClickWorker, ARefusedClickEndsTheRunAndTheNextStartWorks) {
   Probe probe;
   ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe, 3));
   ASSERT_TRUE(worker.Start(Every(20), 7));
-  ASSERT_TRUE(PumpUntil([&] { return !statuses.statuses().empty() && statuses.statuses().back().status == kRejected; },
-                        5000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return !statuses.statuses().empty() && statuses.statuses().back().status == kRejected; }, 5000));
   EXPECT_FALSE(worker.IsRunning()) << "running is already false when the message is handled";
   EXPECT_EQ(probe.calls, 3);
   const ULONGLONG stopping = GetTickCount64();
@@ -185,6 +191,81 @@ TEST(ClickWorker, DestructionDuringARunStopsItAndDeletesTheAdapter) {
   ASSERT_FALSE(statuses.statuses().empty());
   EXPECT_EQ(statuses.statuses().back().runId, 9u);
   EXPECT_EQ(statuses.statuses().back().status, kStopped);
+}
+
+}  // namespace
+}  // namespace kestul
+
+namespace kestul {
+namespace {
+
+// KESTUL_SOAK_CYCLES raises the count for the long run (tools/reliability.sh).
+int SoakCycles(int shortRun) {
+  const wchar_t* value = _wgetenv(L"KESTUL_SOAK_CYCLES");
+  const int cycles = value != nullptr ? _wtoi(value) : 0;
+  return cycles > 0 ? cycles : shortRun;
+}
+
+TEST(ClickWorkerSoak, StartStopCyclesLeakNothingAndEachRunReportsOnceInOrder) {
+  StatusWindow statuses;
+  Probe probe;
+  auto worker = std::make_unique<ClickWorker>(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+  const DWORD pid = GetCurrentProcessId();
+  PumpFor(50);
+  const test::ProcessResources before = test::ReadResources(GetCurrentProcess(), pid);
+  std::printf("resources before: %s\n", test::Describe(before).c_str());
+  ASSERT_GT(before.threads, 0u) << "the thread count cannot be read";
+  ASSERT_GT(before.handles, 0u) << "the handles cannot be read";
+
+  const int cycles = SoakCycles(2000);
+  constexpr int kBlock = 500;
+  std::vector<std::uint64_t> clickingRuns;
+  for (int i = 1; i <= cycles; ++i) {
+    const auto runId = static_cast<std::uint64_t>(i);
+    // Most runs end inside the start delay; one per block clicks before it is stopped.
+    const bool clicking = i % kBlock == kBlock / 2;
+    const int callsBefore = probe.calls;
+    ASSERT_TRUE(worker->Start(Every(20), runId)) << "cycle " << i;
+    if (i % 3 == 0) {
+      EXPECT_FALSE(worker->Start(Every(20), runId + 100000)) << "cycle " << i;
+    }
+    if (clicking) {
+      ASSERT_TRUE(PumpUntil([&] { return probe.calls >= callsBefore + 2; }, 5000));
+      clickingRuns.push_back(runId);
+    }
+    worker->Stop();
+    if (i % 2 == 0) worker->Stop();  // a second stop is harmless
+    ASSERT_FALSE(worker->IsRunning()) << "cycle " << i;
+
+    if (i % kBlock == 0) {
+      PumpFor(50);
+      const test::ProcessResources now = test::ReadResources(GetCurrentProcess(), pid);
+      EXPECT_TRUE(test::NoGrowth(before, now))
+          << "after " << i << " cycles: " << test::Describe(now) << "; before: " << test::Describe(before);
+    }
+  }
+  PumpFor(200);
+
+  // Every run ends with exactly one Stopped, posted before any status of the next run: Stop
+  // returns only after its run has said its last word.
+  std::vector<std::vector<LPARAM>> byRun(static_cast<std::size_t>(cycles) + 1);
+  std::uint64_t last = 0;
+  for (const Status& s : statuses.statuses()) {
+    ASSERT_GE(s.runId, 1u);
+    ASSERT_LE(s.runId, static_cast<std::uint64_t>(cycles)) << "a refused start posted a status";
+    ASSERT_GE(s.runId, last) << "a status of run " << s.runId << " arrived after run " << last;
+    last = s.runId;
+    byRun[s.runId].push_back(s.status);
+  }
+  for (int i = 1; i <= cycles; ++i) {
+    const bool clicked = std::find(clickingRuns.begin(), clickingRuns.end(), i) != clickingRuns.end();
+    const std::vector<LPARAM> expected =
+        clicked ? std::vector<LPARAM>{kRunning, kStopped} : std::vector<LPARAM>{kStopped};
+    ASSERT_EQ(byRun[static_cast<std::size_t>(i)], expected) << "run " << i;
+  }
+
+  worker.reset();
+  EXPECT_TRUE(probe.deleted);
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ class AppProcess {
 
   bool started() const { return process_ != nullptr; }
   DWORD pid() const { return pid_; }
+  HANDLE process() const { return process_; }
   // The main window once it exists and is visible, or null after the timeout.
   HWND WaitForMainWindow(DWORD timeoutMs = 15000);
   HWND window() const { return window_; }

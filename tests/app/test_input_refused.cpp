@@ -1,0 +1,168 @@
+// The main window when the system refuses a click part-way: the run ends Faulted with the input
+// error, and no mouse button is left held down. The window runs on its own thread in this process
+// with a worker whose clicks really go through SendInput, except that the k-th click has only its
+// first events accepted, as when a click lands on a window of higher integrity.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <ostream>
+#include <thread>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "clicker/click_worker.h"
+#include "clicker/send_input_adapter.h"
+#include "geometry/enumerate_monitors.h"
+#include "geometry/monitor_layout.h"
+#include "support/app_process.h"
+#include "support/test_window.h"
+
+namespace kestul {
+namespace {
+
+using test::ClickTarget;
+using test::WaitUntil;
+
+constexpr wchar_t kInputError[] =
+    L"SendInputが全イベントを受け付けませんでした。クリック受付や対象アプリの反応は保証されません。";
+
+// Real injection, but click number `refuseAt` has only its first `accepted` events taken.
+class PartlyRefusingAdapter final : public InputAdapter {
+ public:
+  PartlyRefusingAdapter(int refuseAt, unsigned accepted, std::atomic<int>& clicks)
+      : refuseAt_(refuseAt), accepted_(accepted), clicks_(clicks) {}
+  bool SendClick(const ClickRequest& request) override {
+    const bool refuse = ++clicks_ == refuseAt_;
+    bool refusedOnce = false;
+    const VirtualScreen screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return DeliverClick(
+        request, screen,
+        [&](const MouseEventRecord* events, unsigned count) {
+          if (!refuse || refusedOnce) return SendMouseEvents(events, count);
+          refusedOnce = true;
+          return accepted_ == 0 ? 0u : SendMouseEvents(events, accepted_);
+        },
+        [](const wchar_t*) {});
+  }
+
+ private:
+  int refuseAt_;
+  unsigned accepted_;
+  std::atomic<int>& clicks_;
+};
+
+// The program's main window on a thread of its own, with the adapter swapped in after creation.
+class MainWindowThread {
+ public:
+  MainWindowThread(const AppSettings& settings, std::unique_ptr<InputAdapter> adapter) {
+    state_.settings = settings;
+    state_.settingsFolder = folder_.path();
+    thread_ = std::thread([this, adapter = std::move(adapter)]() mutable { Run(std::move(adapter)); });
+    WaitUntil([this] { return window_.load() != nullptr; }, 10000);
+  }
+  ~MainWindowThread() {
+    if (window_.load() != nullptr) PostMessageW(window_.load(), WM_CLOSE, 0, 0);
+    thread_.join();
+  }
+  MainWindowThread(const MainWindowThread&) = delete;
+  MainWindowThread& operator=(const MainWindowThread&) = delete;
+
+  HWND window() const { return window_.load(); }
+  HWND Control(int id) const { return GetDlgItem(window(), id); }
+
+ private:
+  void Run(std::unique_ptr<InputAdapter> adapter) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kMainWindowClass;
+    RegisterClassExW(&wc);
+    HWND window = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, 100, 100,
+                                  400, 400, nullptr, nullptr, wc.hInstance, &state_);
+    if (window == nullptr) return;
+    state_.worker = std::make_unique<ClickWorker>(window, std::move(adapter));
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    window_ = window;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (!IsDialogMessageW(window, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    state_.worker.reset();
+    window_ = nullptr;
+  }
+
+  test::TempFolder folder_;
+  AppState state_;
+  std::atomic<HWND> window_{nullptr};
+  std::thread thread_;
+};
+
+bool ButtonHeld() {
+  return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0 || (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
+}
+
+struct Refusal {
+  int refuseAt;
+  unsigned accepted;  // events of that click the system takes
+  ClickMode mode;
+  ClickButton button;
+};
+
+void PrintTo(const Refusal& r, std::ostream* out) {
+  *out << "click " << r.refuseAt << " with " << r.accepted << " events taken";
+}
+
+class InputRefused : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
+  const Refusal r = GetParam();
+  ClickTarget target({900, 400, 1500, 900});
+  test::MoveCursorTo(1200, 650);
+  AppSettings settings;
+  settings.mode = r.mode;
+  settings.button = r.button;
+  settings.interval_ms = 20;
+  settings.position_saved = true;
+  settings.x = 1100;
+  settings.y = 600;
+  settings.monitor_layout = LayoutSignature(EnumerateMonitors());
+  std::atomic<int> clicks{0};
+  MainWindowThread app(settings, std::make_unique<PartlyRefusingAdapter>(r.refuseAt, r.accepted, clicks));
+  ASSERT_NE(app.window(), nullptr);
+
+  test::PostButtonClick(app.window(), IDC_START_STOP);
+  HWND box = test::WaitForMessageBox(GetCurrentProcessId(), L"入力エラー", 15000);
+  ASSERT_NE(box, nullptr) << "no input error after " << clicks << " clicks";
+  EXPECT_EQ(test::MessageBoxText(box), kInputError);
+  test::PumpFor(200);  // let the target take what reached it
+  EXPECT_FALSE(ButtonHeld()) << "a button is still held down";
+  const UINT down = r.button == ClickButton::Left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
+  const UINT up = r.button == ClickButton::Left ? WM_LBUTTONUP : WM_RBUTTONUP;
+  EXPECT_EQ(target.Count(down), target.Count(up)) << target.Describe();
+  EXPECT_GE(target.Count(up), r.refuseAt - 1) << "the clicks before the refused one landed";
+  test::DismissMessageBox(box);
+
+  EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)), L"開始(&A)");
+  test::PumpFor(300);
+  EXPECT_EQ(clicks, r.refuseAt) << "no click after the refused one";
+  EXPECT_FALSE(ButtonHeld());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AtSeveralClicks, InputRefused,
+    ::testing::Values(Refusal{1, 1, ClickMode::Current, ClickButton::Left},   // press taken, release refused
+                      Refusal{2, 0, ClickMode::Current, ClickButton::Right},  // nothing taken
+                      Refusal{3, 2, ClickMode::Saved, ClickButton::Right},    // move and press taken
+                      Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));   // only the move taken
+
+}  // namespace
+}  // namespace kestul

@@ -1,0 +1,90 @@
+// Many start/stop cycles through the real window, every kind of start and stop mixed: the program
+// must hold no more handles, objects or threads after them than after the first few, and a status
+// of a finished run must never move the state.
+#include "e2e/e2e_common.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "support/process_resources.h"
+#include "support/test_window.h"
+
+namespace kestul::test {
+namespace {
+
+// KESTUL_SOAK_WINDOW_CYCLES raises the count for the long run (tools/reliability.sh).
+int Cycles() {
+  const wchar_t* value = _wgetenv(L"KESTUL_SOAK_WINDOW_CYCLES");
+  const int cycles = value != nullptr ? _wtoi(value) : 0;
+  return cycles > 0 ? cycles : 100;
+}
+
+constexpr UINT kSessionLock = 7;  // WTS_SESSION_LOCK
+
+TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteFileBytes(folder.File(L"settings.ini"), SettingsFile("current", "left", 20)));
+  ClickTarget target({900, 400, 1500, 900});
+  MoveCursorTo(1200, 650);
+  AppProcess app({L"--settings-dir", folder.path()});
+  ASSERT_NE(StartApp(app), nullptr);
+  HWND button = app.Control(kStartStop);
+
+  const int cycles = Cycles();
+  constexpr int kBlock = 25;
+  ProcessResources baseline{};
+  for (int i = 1; i <= cycles; ++i) {
+    if (i % 2 == 0) {
+      PostButtonClick(app.window(), kStartStop);
+    } else {
+      PressKey(VK_F8);
+    }
+    ASSERT_TRUE(CaptionBecomes(button, kStopCaption)) << "cycle " << i << " did not start";
+    // One cycle per block runs long enough to click.
+    if (i % kBlock == kBlock / 2) {
+      ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 2; }, 5000)) << "cycle " << i;
+    }
+    switch (i % 5) {
+      case 0:
+        PostButtonClick(app.window(), kStartStop);
+        break;
+      case 1:
+        PressKey(VK_F8);
+        break;
+      case 2:
+        PressKey(VK_F9);
+        break;
+      case 3:
+        PostMessageW(app.window(), WM_WTSSESSION_CHANGE, kSessionLock, 0);
+        break;
+      default:
+        PostMessageW(app.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+        break;
+    }
+    ASSERT_TRUE(CaptionBecomes(button, kStartCaption)) << "cycle " << i << " did not stop";
+
+    if (i % kBlock == 0) {
+      // Statuses of earlier runs, as a slow worker might have posted them.
+      for (WPARAM old = 0; old < 3; ++old) PostMessageW(app.window(), kClickerStatus, old, 1);
+      EXPECT_FALSE(WaitUntil([&] { return WindowText(button) != kStartCaption; }, 300))
+          << "an old run's status moved the state after cycle " << i;
+      const ProcessResources now = ReadResources(app.process(), app.pid());
+
+      if (i == kBlock) {
+        baseline = now;
+        std::printf("resources after the first block: %s\n", Describe(now).c_str());
+        ASSERT_GT(now.threads, 0u) << "the thread count cannot be read";
+        ASSERT_GT(now.handles, 0u) << "the handles cannot be read";
+        continue;
+      }
+
+      EXPECT_TRUE(NoGrowth(baseline, now)) << "after " << i << " cycles: " << Describe(now) << "; after "
+                                           << kBlock << ": " << Describe(baseline);
+    }
+  }
+  EXPECT_EQ(AnyMessageBox(app.pid()), nullptr);
+  EXPECT_EQ(app.Close(), 0u);
+}
+
+}  // namespace
+}  // namespace kestul::test

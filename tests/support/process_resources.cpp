@@ -1,0 +1,67 @@
+#include "support/process_resources.h"
+
+#include <tlhelp32.h>
+
+#include "common/unique_handle.h"
+
+namespace kestul::test {
+
+namespace {
+
+DWORD CountThreads(DWORD pid) {
+  const UniqueHandleKernel snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  DWORD count = 0;
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID == pid) ++count;
+  }
+  return count;
+}
+
+// The value the next handle opened in `process` receives, or 0 if it cannot be found.
+DWORD NextHandleSlot(HANDLE process) {
+  const UniqueHandleKernel probe(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  HANDLE remote = nullptr;
+  if (!probe ||
+      !DuplicateHandle(GetCurrentProcess(), probe.get(), process, &remote, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    return 0;
+  }
+  // Bring it back to close it here: Wine does not close a source handle without a target.
+  HANDLE back = nullptr;
+  if (DuplicateHandle(process, remote, GetCurrentProcess(), &back, 0, FALSE,
+                      DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS)) {
+    CloseHandle(back);
+  }
+  return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(remote));
+}
+
+}  // namespace
+
+ProcessResources ReadResources(HANDLE process, DWORD pid) {
+  ProcessResources r;
+  if (!GetProcessHandleCount(process, &r.handles) || r.handles == 0) {
+    r.handlesCounted = false;
+    r.handles = NextHandleSlot(process);
+  }
+  r.gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  r.user = GetGuiResources(process, GR_USEROBJECTS);
+  r.threads = CountThreads(pid);
+  return r;
+}
+
+std::string Describe(const ProcessResources& r) {
+  return (r.handlesCounted ? "handles " : "next handle slot ") + std::to_string(r.handles) + ", GDI " +
+         std::to_string(r.gdi) + ", USER " + std::to_string(r.user) + ", threads " +
+         std::to_string(r.threads);
+}
+
+bool NoGrowth(const ProcessResources& baseline, const ProcessResources& now) {
+  constexpr DWORD kSlotStep = 4;  // handle values go up in fours
+  const DWORD handleSlack = now.handlesCounted ? 2 : 2 * kSlotStep;
+  return now.handlesCounted == baseline.handlesCounted && now.handles <= baseline.handles + handleSlack &&
+         now.gdi <= baseline.gdi && now.user <= baseline.user && now.threads == baseline.threads;
+}
+
+}  // namespace kestul::test

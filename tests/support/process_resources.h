@@ -1,0 +1,27 @@
+// What a process holds, for checking that repeated work leaks nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace kestul::test {
+
+struct ProcessResources {
+  // Kernel handles: their count, or where the system cannot count them (Wine), the value a new
+  // handle in that process gets. Handles take the lowest free slot there, so a leak raises it.
+  DWORD handles = 0;
+  bool handlesCounted = true;
+  DWORD gdi = 0;   // GDI objects (0 where the system does not count them)
+  DWORD user = 0;  // USER objects (likewise)
+  DWORD threads = 0;
+};
+
+// `process` needs PROCESS_QUERY_INFORMATION and PROCESS_DUP_HANDLE; `pid` names the same process.
+ProcessResources ReadResources(HANDLE process, DWORD pid);
+std::string Describe(const ProcessResources& r);
+// True when `now` holds no more than `baseline`: the same threads, no more GDI or USER objects,
+// at most two more handles (the system's own bookkeeping may take one or two).
+bool NoGrowth(const ProcessResources& baseline, const ProcessResources& now);
+
+}  // namespace kestul::test
