@@ -154,6 +154,8 @@ bool PumpUntil(const std::function<bool()>& done, double timeoutSeconds) {
     const double left = deadline - Now();
     if (left <= 0) return false;
     const DWORD waitMs = static_cast<DWORD>(std::min(left * 1000.0, 10.0)) + 1;
+    // No handles: a wait for input or the time-out only.
+    // cppcheck-suppress nullPointer
     MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }

@@ -57,8 +57,8 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 HMENU BuildMenuBar() {
   UniqueMenu menu(CreateMenu());
   if (!menu) return nullptr;
-  if (!AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&S)") ||
-      !AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"バージョン情報(&A)")) {
+  if (AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&S)") == FALSE ||
+      AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"バージョン情報(&A)") == FALSE) {
     return nullptr;
   }
   return menu.release();
@@ -76,7 +76,7 @@ int RunMessageLoop(HWND window) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got < 0) return kMessageLoopFailedExitCode;
-    if (!IsDialogMessageW(window, &msg)) {
+    if (IsDialogMessageW(window, &msg) == FALSE) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -85,6 +85,8 @@ int RunMessageLoop(HWND window) {
 
 }  // namespace
 
+// The system headers declare the entry point with their own parameter names.
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   UniqueHandleKernel mutex(CreateMutexW(nullptr, TRUE, L"Local\\KESTUL.AutoClicker.Instance.v1"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {

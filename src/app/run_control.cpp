@@ -90,10 +90,10 @@ void UpdateRunStateDisplay(const AppState& state) {
   const RunDisplay display =
       ComputeRunDisplay(state.runState, state.hotkeysReady, state.sessionNotificationsOk);
   for (int id = IDC_TARGET_CURRENT; id <= IDC_REGISTER_POSITION; ++id) {
-    EnableWindow(Control(state, id), display.inputsEnabled);
+    EnableWindow(Control(state, id), display.inputsEnabled ? TRUE : FALSE);
   }
   HWND button = Control(state, IDC_START_STOP);
-  EnableWindow(button, display.startStopEnabled);
+  EnableWindow(button, display.startStopEnabled ? TRUE : FALSE);
   SetWindowTextW(button, display.startStopCaption);
   HMENU menu = GetMenu(state.window);
   EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | (display.settingsMenuEnabled ? MF_ENABLED : MF_GRAYED));

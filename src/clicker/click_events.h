@@ -38,15 +38,14 @@ struct VirtualScreen {
 };
 
 // Maps c on [origin, origin + extent) to 0..65535; false outside or for extent <= 0.
-bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t extent,
-                            std::int32_t& value);
+bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t extent, std::int32_t& value);
 
 // Injects `count` events in one call and returns how many the system accepted.
 using SendEventsFn = std::function<unsigned(const MouseEventRecord* events, unsigned count)>;
 using DebugTextFn = std::function<void(const wchar_t* text)>;
 
 // The whole click: compose, send once, release a half-accepted press.
-bool DeliverClick(const ClickRequest& request, const VirtualScreen& screen,
-                  const SendEventsFn& send, const DebugTextFn& debugText);
+bool DeliverClick(const ClickRequest& request, const VirtualScreen& screen, const SendEventsFn& send,
+                  const DebugTextFn& debugText);
 
 }  // namespace kestul

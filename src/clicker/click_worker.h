@@ -20,7 +20,7 @@ enum class ClickStatus : LPARAM { Running = 1, Stopped = 2, InputRejected = 3 };
 constexpr DWORD kClickStartDelayMs = 1000;
 
 class ClickWorker {
-public:
+ public:
   ClickWorker(HWND notifyWindow, std::unique_ptr<InputAdapter> adapter);
   ~ClickWorker();
   ClickWorker(const ClickWorker&) = delete;
@@ -32,7 +32,7 @@ public:
   void Stop();
   bool IsRunning() const;
 
-private:
+ private:
   void Run(ClickRequest request, std::uint64_t runId);
   void Post(std::uint64_t runId, ClickStatus status) const;
 

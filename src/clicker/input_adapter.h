@@ -15,7 +15,7 @@ struct ClickRequest {
 };
 
 class InputAdapter {
-public:
+ public:
   virtual ~InputAdapter() = default;
   // True only when the system accepted every event of the click.
   virtual bool SendClick(const ClickRequest& request) = 0;

@@ -10,7 +10,7 @@ namespace kestul {
 unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count);
 
 class SendInputAdapter final : public InputAdapter {
-public:
+ public:
   ~SendInputAdapter() override = default;
   bool SendClick(const ClickRequest& request) override;
 };

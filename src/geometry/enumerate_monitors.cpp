@@ -9,7 +9,7 @@ namespace {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM layout) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  if (GetMonitorInfoW(monitor, &info)) {
+  if (GetMonitorInfoW(monitor, &info) != FALSE) {
     const RECT& r = info.rcMonitor;
     reinterpret_cast<MonitorLayout*>(layout)->push_back({r.left, r.top, r.right, r.bottom});
   }

@@ -14,8 +14,8 @@ void SortMonitorLayout(MonitorLayout& layout) {
 std::wstring LayoutSignature(const MonitorLayout& layout) {
   std::wstring signature;
   for (const MonitorRect& m : layout) {
-    signature += std::to_wstring(m.left) + L',' + std::to_wstring(m.top) + L',' + std::to_wstring(m.right) + L',' +
-                 std::to_wstring(m.bottom) + L';';
+    signature += std::to_wstring(m.left) + L',' + std::to_wstring(m.top) + L',' + std::to_wstring(m.right) +
+                 L',' + std::to_wstring(m.bottom) + L';';
   }
   return signature;
 }
@@ -26,8 +26,8 @@ bool IsPointOnMonitor(ScreenPoint point, const MonitorLayout& layout) {
   });
 }
 
-PositionCheck ValidateSavedPosition(bool positionSaved, ScreenPoint point, const std::wstring& storedSignature,
-                                    const MonitorLayout& layout) {
+PositionCheck ValidateSavedPosition(bool positionSaved, ScreenPoint point,
+                                    const std::wstring& storedSignature, const MonitorLayout& layout) {
   if (!positionSaved) return PositionCheck::NotSaved;
   if (LayoutSignature(layout) != storedSignature) return PositionCheck::LayoutChanged;
   return IsPointOnMonitor(point, layout) ? PositionCheck::Ok : PositionCheck::OffMonitor;

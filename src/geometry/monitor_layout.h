@@ -32,7 +32,6 @@ std::wstring LayoutSignature(const MonitorLayout& layout);
 // Left and top inclusive, right and bottom exclusive.
 bool IsPointOnMonitor(ScreenPoint point, const MonitorLayout& layout);
 PositionCheck ValidateSavedPosition(bool positionSaved, ScreenPoint point,
-                                    const std::wstring& storedSignature,
-                                    const MonitorLayout& layout);
+                                    const std::wstring& storedSignature, const MonitorLayout& layout);
 
 }  // namespace kestul

@@ -9,7 +9,7 @@ namespace kestul {
 void RegisterCursorPosition(AppState& state) {
   if (!IsIdle(state.runState)) return;
   POINT cursor{};
-  if (!GetCursorPos(&cursor)) {
+  if (GetCursorPos(&cursor) == FALSE) {
     FailWithMessage(state, L"現在のカーソル位置を取得できません。", L"位置登録エラー", MB_ICONERROR);
     return;
   }

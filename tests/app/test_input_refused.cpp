@@ -83,15 +83,15 @@ class MainWindowThread {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kMainWindowClass;
     RegisterClassExW(&wc);
-    HWND window = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, 100, 100,
-                                  400, 400, nullptr, nullptr, wc.hInstance, &state_);
-    if (window == nullptr) return;
-    state_.worker = std::make_unique<ClickWorker>(window, std::move(adapter));
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    window_ = window;
+    HWND created = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, 100, 100,
+                                   400, 400, nullptr, nullptr, wc.hInstance, &state_);
+    if (created == nullptr) return;
+    state_.worker = std::make_unique<ClickWorker>(created, std::move(adapter));
+    ShowWindow(created, SW_SHOWNOACTIVATE);
+    window_ = created;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (!IsDialogMessageW(window, &msg)) {
+      if (!IsDialogMessageW(created, &msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }

@@ -68,7 +68,7 @@ struct Probe {
 // Counts clicks; refuses the `refuseAt`-th one; can be slow.
 class RecordingAdapter final : public InputAdapter {
  public:
-  RecordingAdapter(Probe& probe, int refuseAt = 0, DWORD delayMs = 0)
+  explicit RecordingAdapter(Probe& probe, int refuseAt = 0, DWORD delayMs = 0)
       : probe_(probe), refuseAt_(refuseAt), delayMs_(delayMs) {}
   ~RecordingAdapter() override { probe_.deleted = true; }
   bool SendClick(const ClickRequest&) override {

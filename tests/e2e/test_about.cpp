@@ -13,7 +13,7 @@ namespace {
 constexpr COLORREF kLinkColour = RGB(0, 102, 204);
 constexpr int kLinkId = 1001;
 
-HWND OpenAbout(AppProcess& app) {
+HWND OpenAbout(const AppProcess& app) {
   PostMessageW(app.window(), WM_COMMAND, kAboutMenu, 0);
   HWND dialog = WaitForMessageBox(app.pid(), L"バージョン情報");
   if (dialog != nullptr) PumpFor(300);  // let it paint before the screen is read

@@ -33,8 +33,8 @@ struct HotkeyFixture : ::testing::Test {
   TempFolder folder;
   std::wstring settingsPath = folder.File(L"settings.ini");
 
-  static bool Running(AppProcess& app) { return CaptionBecomes(app.Control(kStartStop), kStopCaption); }
-  static bool Idle(AppProcess& app) { return CaptionBecomes(app.Control(kStartStop), kStartCaption); }
+  static bool Running(const AppProcess& app) { return CaptionBecomes(app.Control(kStartStop), kStopCaption); }
+  static bool Idle(const AppProcess& app) { return CaptionBecomes(app.Control(kStartStop), kStartCaption); }
   // The caption keeps `caption` for a while: what a trigger that should do nothing leaves behind.
   static bool CaptionStays(AppProcess& app, const wchar_t* caption, DWORD ms = 1500) {
     return !WaitUntil([&] { return WindowText(app.Control(kStartStop)) != caption; }, ms);
@@ -43,7 +43,7 @@ struct HotkeyFixture : ::testing::Test {
     PostMessageW(app.window(), WM_COMMAND, kSettingsMenu, 0);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(app.window()) == kSettingsTitle; }, 5000));
   }
-  static void ChooseKeyAndApply(AppProcess& app, int index) {
+  static void ChooseKeyAndApply(const AppProcess& app, int index) {
     SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, index, 0);
     PostButtonClick(app.window(), kSettingsApply);
   }

@@ -2,6 +2,7 @@
 // refusals, Cancel and the close box.
 #include "e2e/e2e_common.h"
 
+#include "common/unique_handle.h"
 #include "support/test_window.h"
 
 #include <array>
@@ -22,7 +23,7 @@ HWND FocusOf(HWND window) {
   return info.hwndFocus;
 }
 
-LRESULT Selection(AppProcess& app) {
+LRESULT Selection(const AppProcess& app) {
   return SendMessageW(app.Control(kToggleKey), CB_GETCURSEL, 0, 0);
 }
 
@@ -126,9 +127,10 @@ TEST_F(SettingsViewFixture, AFailedSaveKeepsTheViewAndTheOldKey) {
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   // Another program holds the file open without delete sharing, so it cannot be replaced.
-  HANDLE holder = CreateFileW(settingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  UniqueHandleKernel holder(CreateFileW(settingsPath.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
   Open(app);
   SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
   PostButtonClick(app.window(), kSettingsApply);
@@ -137,7 +139,7 @@ TEST_F(SettingsViewFixture, AFailedSaveKeepsTheViewAndTheOldKey) {
   EXPECT_EQ(MessageBoxText(box), L"設定ファイルを置換できません。");
   SaveScreenshot(L"message-save-error", box);
   DismissMessageBox(box);
-  CloseHandle(holder);
+  holder.reset();
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
   EXPECT_EQ(ReadFileBytes(settingsPath), old);
   EXPECT_FALSE(FileExists(folder.File(L"settings.ini.tmp")));

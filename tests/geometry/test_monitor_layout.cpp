@@ -18,21 +18,24 @@ TEST(LayoutSignature, FormatsEveryMonitorInSortedOrder) {
 }
 
 TEST(LayoutSignature, AnyReportOrderGivesTheSameSignature) {
-  MonitorLayout layout{{0, 0, 1920, 1080}, {0, -1080, 1920, 0}, {1920, 0, 3840, 1080},
-                       {0, -1080, 1920, 0},  {0, 0, 1920, 1200}, {-1280, 300, 0, 1324}};
+  MonitorLayout layout{{0, 0, 1920, 1080},  {0, -1080, 1920, 0}, {1920, 0, 3840, 1080},
+                       {0, -1080, 1920, 0}, {0, 0, 1920, 1200},  {-1280, 300, 0, 1324}};
   MonitorLayout sorted = layout;
   SortMonitorLayout(sorted);
-  const std::wstring expected = L"-1280,300,0,1324;0,-1080,1920,0;0,-1080,1920,0;0,0,1920,1080;0,0,1920,1200;"
-                                L"1920,0,3840,1080;";
+  const std::wstring expected =
+      L"-1280,300,0,1324;0,-1080,1920,0;0,-1080,1920,0;0,0,1920,1080;0,0,1920,1200;"
+      L"1920,0,3840,1080;";
   EXPECT_EQ(LayoutSignature(sorted), expected) << "equal left: top, then right, then bottom; duplicates kept";
-  std::sort(layout.begin(), layout.end(), [](const MonitorRect& a, const MonitorRect& b) { return a.bottom > b.bottom; });
+  std::sort(layout.begin(), layout.end(),
+            [](const MonitorRect& a, const MonitorRect& b) { return a.bottom > b.bottom; });
   do {
     MonitorLayout shuffled = layout;
     SortMonitorLayout(shuffled);
     ASSERT_EQ(LayoutSignature(shuffled), expected);
-  } while (std::next_permutation(layout.begin(), layout.begin() + 4, [](const MonitorRect& a, const MonitorRect& b) {
-    return a.left + a.top * 7 + a.bottom < b.left + b.top * 7 + b.bottom;
-  }));
+  } while (std::next_permutation(layout.begin(), layout.begin() + 4,
+                                 [](const MonitorRect& a, const MonitorRect& b) {
+                                   return a.left + a.top * 7 + a.bottom < b.left + b.top * 7 + b.bottom;
+                                 }));
 }
 
 TEST(PointOnMonitor, LeftAndTopInclusiveRightAndBottomExclusive) {

@@ -1,6 +1,7 @@
 // Loading settings.ini: every refusal gives the defaults, the protection flag and one warning.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -157,7 +158,7 @@ TEST(LoadRules, BinaryAndNulBytesAreHandledCleanly) {
   std::mt19937 random(7);
   for (int i = 0; i < 200; ++i) {
     std::string noise(static_cast<std::size_t>(random() % 300), '\0');
-    for (char& ch : noise) ch = static_cast<char>(random());
+    std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random()); });
     const SettingsLoadResult r = ParseSettingsText(noise);
     EXPECT_TRUE(r.protectSettingsFile);
     EXPECT_FALSE(r.warning.empty());

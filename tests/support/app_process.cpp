@@ -2,6 +2,7 @@
 
 #include "support/test_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -278,9 +279,7 @@ std::wstring ArtifactsFolder() {
   if (value == nullptr || *value == 0) return {};
   std::wstring folder = value;
   if (folder.front() == L'/') folder = L"Z:" + folder;  // a Unix path from the test script
-  for (wchar_t& ch : folder) {
-    if (ch == L'/') ch = L'\\';
-  }
+  std::replace(folder.begin(), folder.end(), L'/', L'\\');
   return folder;
 }
 
