@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <filesystem>
+#include <thread>
 
 #include "benches.h"
 
@@ -73,6 +74,30 @@ bool ClickRun(RunningApp& app, ClickTarget& target, int intervalMs, int clicks) 
   return got;
 }
 
+// The platform's floor for this timing model: a thread in this process that does only what the
+// worker does (inject a click, then wait on an event for the interval), into the same target.
+bool WaitLoopRun(ClickTarget& target, int intervalMs, int clicks) {
+  target.Clear();
+  HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (never == nullptr) return false;
+  std::thread loop([=] {
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (int i = 0; i < clicks; ++i) {
+      SendInput(2, click, sizeof(INPUT));
+      WaitForSingleObject(never, static_cast<DWORD>(intervalMs));
+    }
+  });
+  const double timeout = clicks * (intervalMs + 50) / 1000.0 + 10.0;
+  const bool got = PumpUntil([&] { return target.Downs() >= clicks; }, timeout);
+  loop.join();
+  PumpFor(0.2);
+  CloseHandle(never);
+  return got;
+}
+
 }  // namespace
 
 int CadenceOfApp(RawResults& results, int intervalMs, int clicks, int runs) {
@@ -109,7 +134,15 @@ int CadenceOfApp(RawResults& results, int intervalMs, int clicks, int runs) {
     results.Add(bench, "kestul", "accounted-doubled", std::max(0, counted.presses - g_injectedPresses));
     results.Add(bench, "kestul", "hooked-offset-median-ms", Median(counted.offsetsMs));
   }
-  return app.process.Close(app.window) == 0 ? 0 : 1;
+  if (app.process.Close(app.window) != 0) return 1;
+
+  Cadence floor;
+  for (int run = 0; run < runs; ++run) {
+    if (!WaitLoopRun(target, intervalMs, clicks)) return 1;
+    Measure(target.events(), intervalMs, floor);
+  }
+  AddCadence(results, "waitloop", intervalMs, floor);
+  return 0;
 }
 
 int CadenceOfXdotool(RawResults& results, int delayMs, int clicks, const std::wstring& readyFile) {

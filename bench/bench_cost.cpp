@@ -74,16 +74,17 @@ int IdleAndFootprint(RawResults& results, double idleSeconds, double clickingSec
 }
 
 int StartUp(RawResults& results, int repetitions) {
-  std::vector<double> appMs, minimalMs;
+  std::vector<double> appMs, minimalMs, withDllsMs;
   TempFolder folder;
+  const auto launchMinimal = [](const std::vector<std::wstring>& arguments, std::vector<double>& ms) {
+    Process minimal(MinimalExePath(), arguments);
+    HWND window = minimal.WaitForWindow(kMinimalClass);
+    if (window == nullptr) return false;
+    ms.push_back((Now() - minimal.launchedAt()) * 1000.0);
+    return minimal.Close(window) == 0;
+  };
   for (int i = 0; i < repetitions; ++i) {
-    {
-      Process minimal(MinimalExePath(), {});
-      HWND window = minimal.WaitForWindow(kMinimalClass);
-      if (window == nullptr) return 1;
-      minimalMs.push_back((Now() - minimal.launchedAt()) * 1000.0);
-      if (minimal.Close(window) != 0) return 1;
-    }
+    if (!launchMinimal({}, minimalMs) || !launchMinimal({L"--system-dlls"}, withDllsMs)) return 1;
     {
       Process app(AppExePath(), {L"--settings-dir", folder.path()});
       HWND window = app.WaitForWindow(kMainClass);
@@ -96,6 +97,8 @@ int StartUp(RawResults& results, int repetitions) {
   results.Add("startup", "kestul", "p99-ms", Percentile(appMs, 99));
   results.Add("startup", "minimal", "median-ms", Median(minimalMs));
   results.Add("startup", "minimal", "p99-ms", Percentile(minimalMs, 99));
+  results.Add("startup", "minimal-dlls", "median-ms", Median(withDllsMs));
+  results.Add("startup", "minimal-dlls", "p99-ms", Percentile(withDllsMs, 99));
   results.Add("startup", "kestul", "samples", static_cast<double>(appMs.size()));
   return 0;
 }

@@ -66,6 +66,12 @@ void CadenceRows(const Figures& f, int interval, std::vector<Row>& rows) {
                   "<= 1 ms and <= xdotool", Verdict(km <= 1.0 && (xm < 0 || km <= xm))});
   rows.push_back({name, "period - interval, p99 (ms)", Fixed(kp), "xdotool", Fixed(xp), Ratio(kp, xp),
                   "<= 3 ms and <= xdotool", Verdict(kp <= 3.0 && (xp < 0 || kp <= xp))});
+  if (f.Has(b + "waitloop,offset-median-ms")) {
+    const double wm = f.Get(b + "waitloop,offset-median-ms"), wp = f.Get(b + "waitloop,offset-p99-ms");
+    rows.push_back({name, "period - interval, median / p99 (ms), against the floor",
+                    Fixed(km) + " / " + Fixed(kp), "bare wait loop", Fixed(wm) + " / " + Fixed(wp),
+                    Ratio(km, wm), "", "info"});
+  }
   rows.push_back({name, "press to release, median (ms)", Fixed(f.Get(b + "kestul,hold-median-ms")), "xdotool",
                   Fixed(f.Get(b + "xdotool,hold-median-ms")), "", "", "info"});
   const double outOfStep = f.Get(b + "kestul,out-of-step") + f.Get(b + "kestul,unpaired");
@@ -122,6 +128,13 @@ void CostRows(const Figures& f, std::vector<Row>& rows) {
                     Fixed(k, 0) + " / " + Fixed(f.Get("startup,kestul,p99-ms"), 0), "bare window",
                     Fixed(m, 0) + " / " + Fixed(f.Get("startup,minimal,p99-ms"), 0), Ratio(k, m),
                     "median <= 1.2x", Verdict(m > 0 && k <= 1.2 * m)});
+    if (f.Has("startup,minimal-dlls,median-ms")) {
+      const double d = f.Get("startup,minimal-dlls,median-ms");
+      rows.push_back({"start-up", "the same, against a bare window loading the same system DLLs",
+                      Fixed(k, 0) + " / " + Fixed(f.Get("startup,kestul,p99-ms"), 0), "bare window + DLLs",
+                      Fixed(d, 0) + " / " + Fixed(f.Get("startup,minimal-dlls,p99-ms"), 0), Ratio(k, d), "",
+                      "info"});
+    }
   }
   if (f.Has("exe-size,kestul,kib")) {
     const double k = f.Get("exe-size,kestul,kib"), m = f.Get("exe-size,minimal,kib");

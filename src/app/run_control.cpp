@@ -1,5 +1,7 @@
 #include "app/run_control.h"
 
+#include <cwchar>
+
 #include "geometry/enumerate_monitors.h"
 #include "settings/settings_store.h"
 
@@ -19,6 +21,16 @@ const wchar_t* SavedPositionErrorText(PositionCheck check) {
       break;
   }
   return nullptr;
+}
+
+void SetEnabled(HWND control, bool enabled) {
+  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+void SetCaption(HWND control, const wchar_t* caption) {
+  wchar_t current[32] = {};
+  GetWindowTextW(control, current, 32);
+  if (std::wcscmp(current, caption) != 0) SetWindowTextW(control, caption);
 }
 
 void SetRunState(AppState& state, RunState runState) {
@@ -86,18 +98,24 @@ void ToggleClicking(AppState& state) {
   }
 }
 
+// Every change repaints (a menu bar redraw is a whole frame change), and a stop passes through two
+// states that look alike, so only what differs is touched; the start/stop button goes first, it
+// is what the user watches.
 void UpdateRunStateDisplay(const AppState& state) {
   const RunDisplay display =
       ComputeRunDisplay(state.runState, state.hotkeysReady, state.sessionNotificationsOk);
-  for (int id = IDC_TARGET_CURRENT; id <= IDC_REGISTER_POSITION; ++id) {
-    EnableWindow(Control(state, id), display.inputsEnabled ? TRUE : FALSE);
-  }
   HWND button = Control(state, IDC_START_STOP);
-  EnableWindow(button, display.startStopEnabled ? TRUE : FALSE);
-  SetWindowTextW(button, display.startStopCaption);
-  HMENU menu = GetMenu(state.window);
-  EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | (display.settingsMenuEnabled ? MF_ENABLED : MF_GRAYED));
-  DrawMenuBar(state.window);
+  SetCaption(button, display.startStopCaption);
+  SetEnabled(button, display.startStopEnabled);
+  for (int id = IDC_TARGET_CURRENT; id <= IDC_REGISTER_POSITION; ++id) {
+    SetEnabled(Control(state, id), display.inputsEnabled);
+  }
+  const UINT previous = EnableMenuItem(GetMenu(state.window), IDM_SETTINGS,
+                                       MF_BYCOMMAND | (display.settingsMenuEnabled ? MF_ENABLED : MF_GRAYED));
+  const bool wasEnabled = (previous & (MF_GRAYED | MF_DISABLED)) == 0;
+  if (previous != static_cast<UINT>(-1) && wasEnabled != display.settingsMenuEnabled) {
+    DrawMenuBar(state.window);
+  }
 }
 
 bool SaveSettingsIfNeeded(AppState& state) {

@@ -17,11 +17,12 @@ constexpr int kGroupBoxIds[] = {IDC_GROUP_TARGET, IDC_GROUP_CLICK, IDC_GROUP_RUN
 }  // namespace
 
 bool IsFontFamilyInstalled(HWND window, const wchar_t* faceName) {
-  HDC dc = GetDC(window);
-  if (dc == nullptr) return false;
   LOGFONTW font{};
   font.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(font.lfFaceName, faceName, LF_FACESIZE - 1);
+  // A name cut to fit could match some other family.
+  if (wcsncpy_s(font.lfFaceName, faceName, _TRUNCATE) != 0) return false;
+  HDC dc = GetDC(window);
+  if (dc == nullptr) return false;
   bool found = false;
   EnumFontFamiliesExW(dc, &font, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
   ReleaseDC(window, dc);

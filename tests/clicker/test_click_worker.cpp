@@ -12,6 +12,7 @@
 
 #include "clicker/click_worker.h"
 #include "common/window_messages.h"
+#include "support/app_process.h"
 #include "support/process_resources.h"
 #include "support/test_window.h"
 
@@ -201,8 +202,7 @@ namespace {
 
 // KESTUL_SOAK_CYCLES raises the count for the long run (tools/reliability.sh).
 int SoakCycles(int shortRun) {
-  const wchar_t* value = _wgetenv(L"KESTUL_SOAK_CYCLES");
-  const int cycles = value != nullptr ? _wtoi(value) : 0;
+  const int cycles = _wtoi(test::EnvironmentValue(L"KESTUL_SOAK_CYCLES").c_str());
   return cycles > 0 ? cycles : shortRun;
 }
 

@@ -14,8 +14,7 @@ namespace {
 
 // KESTUL_SOAK_WINDOW_CYCLES raises the count for the long run (tools/reliability.sh).
 int Cycles() {
-  const wchar_t* value = _wgetenv(L"KESTUL_SOAK_WINDOW_CYCLES");
-  const int cycles = value != nullptr ? _wtoi(value) : 0;
+  const int cycles = _wtoi(EnvironmentValue(L"KESTUL_SOAK_WINDOW_CYCLES").c_str());
   return cycles > 0 ? cycles : 100;
 }
 

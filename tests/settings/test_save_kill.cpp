@@ -18,8 +18,8 @@ namespace kestul {
 namespace {
 
 int KillCount() {
-  const wchar_t* value = _wgetenv(L"KESTUL_SAVE_KILLS");
-  return value != nullptr ? std::max(1, _wtoi(value)) : 60;
+  const std::wstring value = test::EnvironmentValue(L"KESTUL_SAVE_KILLS");
+  return !value.empty() ? std::max(1, _wtoi(value.c_str())) : 60;
 }
 
 std::wstring SaveLoopPath() {

@@ -19,6 +19,18 @@ std::wstring AppExePath() {
   return path.substr(0, slash + 1) + L"KestulAutoClicker.exe";
 }
 
+std::wstring EnvironmentValue(const wchar_t* name) {
+  std::wstring value(64, L'\0');
+  for (;;) {
+    const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    if (length < value.size()) {
+      value.resize(length);
+      return value;
+    }
+    value.resize(length);  // too small: `length` is the size needed, terminator included
+  }
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
@@ -275,9 +287,8 @@ void MoveCursorTo(int x, int y) {
 namespace {
 
 std::wstring ArtifactsFolder() {
-  const wchar_t* value = _wgetenv(L"KESTUL_ARTIFACTS");
-  if (value == nullptr || *value == 0) return {};
-  std::wstring folder = value;
+  std::wstring folder = EnvironmentValue(L"KESTUL_ARTIFACTS");
+  if (folder.empty()) return {};
   if (folder.front() == L'/') folder = L"Z:" + folder;  // a Unix path from the test script
   std::replace(folder.begin(), folder.end(), L'/', L'\\');
   return folder;

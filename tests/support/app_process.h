@@ -13,6 +13,9 @@ namespace kestul::test {
 // The built exe, beside the test executables.
 std::wstring AppExePath();
 
+// An environment variable's value, empty when it is unset (MSVC deprecates _wgetenv).
+std::wstring EnvironmentValue(const wchar_t* name);
+
 // Polls `done` (pumping this thread's messages) until true or the timeout passes.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
