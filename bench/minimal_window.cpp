@@ -34,6 +34,8 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
   if (wcsstr(commandLine, L"--system-dlls") != nullptr) {
     for (const wchar_t* dll : kSystemDlls) {
+      // Loaded for the life of the process, as the program's own imports are.
+      // cppcheck-suppress leakReturnValNotUsed
       if (LoadLibraryW(dll) == nullptr) return 4;
     }
   }
