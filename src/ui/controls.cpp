@@ -2,6 +2,7 @@
 
 #include <uxtheme.h>
 
+#include <iterator>
 #include <string>
 
 #include "ui/fonts.h"
@@ -73,11 +74,20 @@ HWND CreateChildControl(AppState& state, const wchar_t* className, const wchar_t
   return control;
 }
 
+// One batch, so the window is repainted once and not once per control.
 void LayoutControls(const AppState& state) {
   const int dpi = static_cast<int>(GetDpiForWindow(state.window));
+  const auto scaled = [dpi](int value) { return MulDiv(value, dpi, 96); };
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(std::size(kLayout)));
   for (const ControlRect& r : kLayout) {
-    MoveWindow(Control(state, r.id), MulDiv(r.x, dpi, 96), MulDiv(r.y, dpi, 96), MulDiv(r.width, dpi, 96),
-               MulDiv(r.height, dpi, 96), TRUE);
+    if (batch == nullptr) break;
+    batch = DeferWindowPos(batch, Control(state, r.id), nullptr, scaled(r.x), scaled(r.y), scaled(r.width),
+                           scaled(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (batch != nullptr && EndDeferWindowPos(batch)) return;
+  // The batch could not be built (out of memory): one control at a time.
+  for (const ControlRect& r : kLayout) {
+    MoveWindow(Control(state, r.id), scaled(r.x), scaled(r.y), scaled(r.width), scaled(r.height), TRUE);
   }
 }
 
