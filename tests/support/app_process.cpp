@@ -299,6 +299,8 @@ std::wstring ArtifactsFolder() {
 void SaveScreenshot(const std::wstring& name, HWND window) {
   const std::wstring folder = ArtifactsFolder();
   if (folder.empty()) return;
+  // A window that has just appeared may not have painted itself yet.
+  PumpFor(400);
   int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
