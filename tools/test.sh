@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: native (ASan + UBSan) and Windows (under Wine in Xvfb).
+# Builds both presets and runs every test: native (ASan + UBSan), static analysis (clang-tidy,
+# cppcheck, clang-format, the MSVC-compatibility check) and Windows (under Wine in Xvfb).
 # Exits non-zero when anything fails. KESTUL_BUILD_ROOT moves the build folders (default: build/).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +18,10 @@ ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)" || failed=1
 
 step "windows build"
 cmake --preset windows -B "$build/windows" >/dev/null && cmake --build "$build/windows" || exit 1
+
+step "static analysis"
+"$root/tools/lint.sh" || failed=1
+"$root/tools/msvc-check.sh" || failed=1
 
 step "windows tests (Wine)"
 # shellcheck source=tools/wine-session.sh

@@ -84,7 +84,7 @@ void LayoutControls(const AppState& state) {
     batch = DeferWindowPos(batch, Control(state, r.id), nullptr, scaled(r.x), scaled(r.y), scaled(r.width),
                            scaled(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  if (batch != nullptr && EndDeferWindowPos(batch)) return;
+  if (batch != nullptr && EndDeferWindowPos(batch) != FALSE) return;
   // The batch could not be built (out of memory): one control at a time.
   for (const ControlRect& r : kLayout) {
     MoveWindow(Control(state, r.id), scaled(r.x), scaled(r.y), scaled(r.width), scaled(r.height), TRUE);
