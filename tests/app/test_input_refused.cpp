@@ -143,6 +143,7 @@ TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   HWND box = test::WaitForMessageBox(GetCurrentProcessId(), L"入力エラー", 15000);
   ASSERT_NE(box, nullptr) << "no input error after " << clicks << " clicks";
   EXPECT_EQ(test::MessageBoxText(box), kInputError);
+  if (r.refuseAt == 1) test::SaveScreenshot(L"message-input-rejected", box);
   test::PumpFor(200);  // let the target take what reached it
   EXPECT_FALSE(ButtonHeld()) << "a button is still held down";
   const UINT down = r.button == ClickButton::Left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
