@@ -38,6 +38,18 @@ inline HWND StartApp(AppProcess& app) {
   return window;
 }
 
+// Starts the program on a settings file it warns about, answers the warning and waits for the
+// main window.
+inline HWND StartAppPastWarning(AppProcess& app) {
+  EXPECT_TRUE(app.started());
+  HWND warning = WaitForMessageBox(app.pid(), L"設定読み込み警告");
+  EXPECT_NE(warning, nullptr);
+  if (warning != nullptr) DismissMessageBox(warning);
+  HWND window = app.WaitForMainWindow();
+  EXPECT_NE(window, nullptr);
+  return window;
+}
+
 inline bool CaptionBecomes(HWND button, const wchar_t* caption, DWORD timeoutMs = 5000) {
   return WaitUntil([&] { return WindowText(button) == caption; }, timeoutMs);
 }

@@ -196,11 +196,7 @@ TEST_F(HotkeyFixture, F8InSavedModeIsRefusedAfterTheLayoutChanged) {
   ASSERT_TRUE(
       WriteFileBytes(settingsPath, SettingsFile("saved", "left", 100, true, 10, 10, "0,0,1280,1024;")));
   AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_TRUE(app.started());
-  HWND warning = WaitForMessageBox(app.pid(), L"設定読み込み警告");
-  ASSERT_NE(warning, nullptr);
-  DismissMessageBox(warning);
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ASSERT_NE(StartAppPastWarning(app), nullptr);
   PressKey(VK_F8);
   ExpectMessageBox(app.pid(), L"保存位置エラー",
                    L"モニター配置が保存時から変わりました。保存位置を再登録してください。");

@@ -125,11 +125,7 @@ TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
   ASSERT_TRUE(
       WriteFileBytes(settingsPath, SettingsFile("saved", "left", 100, true, 10, 10, "0,0,2560,1440;")));
   AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_TRUE(app.started());
-  HWND warning = WaitForMessageBox(app.pid(), L"設定読み込み警告");
-  ASSERT_NE(warning, nullptr);
-  DismissMessageBox(warning);
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ASSERT_NE(StartAppPastWarning(app), nullptr);
   PostButtonClick(app.window(), kStartStop);
   ExpectMessageBox(app.pid(), L"保存位置エラー",
                    L"モニター配置が保存時から変わりました。保存位置を再登録してください。",
@@ -144,11 +140,7 @@ TEST_F(RunFixture, ProtectedFileIsKeptUntilTheUserChangesSomething) {
   const std::string refused = "schema_version=1\r\nmode=sideways\r\n";
   ASSERT_TRUE(WriteFileBytes(settingsPath, refused));
   AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_TRUE(app.started());
-  HWND warning = WaitForMessageBox(app.pid(), L"設定読み込み警告");
-  ASSERT_NE(warning, nullptr);
-  DismissMessageBox(warning);
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ASSERT_NE(StartAppPastWarning(app), nullptr);
 
   StartAndExpectRunning(app);
   Stop(app);

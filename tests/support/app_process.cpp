@@ -32,17 +32,7 @@ std::wstring EnvironmentValue(const wchar_t* name) {
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(10);
-  }
+  return PumpUntil(done, timeoutMs);
 }
 
 TempFolder::TempFolder() {
