@@ -17,7 +17,7 @@ constexpr COLORREF kBackgroundColour = RGB(247, 248, 250);
 constexpr COLORREF kTextColour = RGB(32, 36, 43);
 constexpr COLORREF kHintColour = RGB(86, 94, 105);
 
-struct ControlSpec {
+struct ControlTemplate {
   int id;
   const wchar_t* className;
   const wchar_t* text;
@@ -25,7 +25,7 @@ struct ControlSpec {
 };
 
 // In creation order, which is also the sibling and Tab order.
-constexpr ControlSpec kControls[] = {
+constexpr ControlTemplate kControls[] = {
     {IDC_GROUP_TARGET, L"BUTTON", L"クリック位置", BS_GROUPBOX},
     {IDC_GROUP_CLICK, L"BUTTON", L"クリック設定", BS_GROUPBOX},
     {IDC_GROUP_RUN, L"BUTTON", L"実行", BS_GROUPBOX},
@@ -95,8 +95,8 @@ void CreateMainControls(AppState& state) {
   state.backgroundBrush.reset(CreateSolidBrush(kBackgroundColour));
   state.editBrush.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
-  for (const ControlSpec& spec : kControls) {
-    CreateChildControl(state, spec.className, spec.text, spec.style, spec.id);
+  for (const ControlTemplate& control : kControls) {
+    CreateChildControl(state, control.className, control.text, control.style, control.id);
   }
   FillKeySelector(state);
   for (int id = kFirstControlId; id < kFirstControlId + kControlCount; ++id) {
