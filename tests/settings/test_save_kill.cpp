@@ -38,8 +38,19 @@ TEST(SaveKill, SettingsFileIsAlwaysOneOfTheTwoRecords) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &started));
+    // A fresh Wine prefix has been seen to refuse the very first launch once; a real fault
+    // refuses every attempt.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &started) != FALSE) {
+        error = 0;
+        break;
+      }
+      error = GetLastError();
+      Sleep(200);
+    }
+    ASSERT_EQ(error, 0u) << "cannot start " << SaveLoopPath();
     const UniqueHandle<KernelHandleTraits> process(started.hProcess);
     const UniqueHandle<KernelHandleTraits> thread(started.hThread);
     Sleep(30 + random() % 120);
