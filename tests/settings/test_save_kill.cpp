@@ -35,21 +35,8 @@ TEST(SaveKill, SettingsFileIsAlwaysOneOfTheTwoRecords) {
   bool saved = false;
   for (int i = 0; i < kills; ++i) {
     std::wstring commandLine = L"\"" + SaveLoopPath() + L"\" \"" + folder.path() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    // A fresh Wine prefix has been seen to refuse the very first launch once; a real fault
-    // refuses every attempt.
-    DWORD error = 0;
-    for (int attempt = 0; attempt < 5; ++attempt) {
-      if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &started) != FALSE) {
-        error = 0;
-        break;
-      }
-      error = GetLastError();
-      Sleep(200);
-    }
+    const DWORD error = test::LaunchProcess(commandLine, started);
     ASSERT_EQ(error, 0u) << "cannot start " << SaveLoopPath();
     const UniqueHandle<KernelHandleTraits> process(started.hProcess);
     const UniqueHandle<KernelHandleTraits> thread(started.hThread);

@@ -108,14 +108,26 @@ void SendKey(WORD virtualKey, bool up) {
 
 }  // namespace
 
+DWORD LaunchProcess(std::wstring commandLine, PROCESS_INFORMATION& started) {
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &started) != FALSE) {
+      return 0;
+    }
+    error = GetLastError();
+    Sleep(200);
+  }
+  return error;
+}
+
 AppProcess::AppProcess(const std::vector<std::wstring>& arguments) {
   std::wstring commandLine = QuoteArgument(AppExePath());
   for (const std::wstring& argument : arguments) commandLine += L" " + QuoteArgument(argument);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &info)) {
+  if (LaunchProcess(commandLine, info) == 0) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     pid_ = info.dwProcessId;

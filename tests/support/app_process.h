@@ -37,6 +37,10 @@ std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
+// CreateProcessW, tried a few times: a fresh Wine prefix has been seen to refuse the very first
+// launch once, while a real fault refuses every attempt. Returns 0 or the last error.
+DWORD LaunchProcess(std::wstring commandLine, PROCESS_INFORMATION& started);
+
 // One running copy of the program. The destructor closes it (or kills it if it hangs).
 class AppProcess {
  public:
