@@ -28,44 +28,17 @@ double Percentile(std::vector<double> values, double p) {
   return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
-std::wstring ExeFolder() {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self, length);
-  return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
-
-std::wstring AppExePath() {
-  return ExeFolder() + L"KestulAutoClicker.exe";
-}
-
 std::wstring MinimalExePath() {
-  return ExeFolder() + L"minimal_window.exe";
-}
-
-TempFolder::TempFolder() {
-  wchar_t base[MAX_PATH];
-  GetTempPathW(MAX_PATH, base);
-  static unsigned counter = 0;
-  path_ = std::wstring(base) + L"kestul-bench-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(++counter);
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  const std::wstring app = AppExePath();
+  return app.substr(0, app.find_last_of(L'\\') + 1) + L"minimal_window.exe";
 }
 
 Process::Process(const std::wstring& exe, const std::vector<std::wstring>& arguments) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   for (const std::wstring& argument : arguments) commandLine += L" \"" + argument + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   launchedAt_ = Now();
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &info)) {
+  if (test::LaunchProcess(commandLine, info) == 0) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     pid_ = info.dwProcessId;

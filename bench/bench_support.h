@@ -9,7 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "support/app_process.h"
+
 namespace kestul::bench {
+
+// The temporary folder and the program's path are the tests' own.
+using test::AppExePath;
+using test::TempFolder;
 
 // Seconds on QueryPerformanceCounter; GetTickCount's 10-16 ms steps would hide what is measured.
 double Now();
@@ -20,23 +26,8 @@ inline double Median(const std::vector<double>& values) {
   return Percentile(values, 50);
 }
 
-// Folder of this executable, with a trailing backslash.
-std::wstring ExeFolder();
-std::wstring AppExePath();
+// The bare window built beside this executable.
 std::wstring MinimalExePath();
-
-// A fresh folder under %TEMP%, removed at the end.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-};
 
 // One started process. The destructor asks its main window to close and kills it if it will not.
 class Process {
