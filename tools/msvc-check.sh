@@ -148,12 +148,11 @@ msvc_flags=(
 )
 
 # One line per file: its name, its path, then its own -I/-isystem/-D/-std flags from the Windows
-# build. Each
-# header under src/, tests/ and bench/ follows, to be parsed on its own (with the flags of all
-# files together), so that a header leaning on what its includers happened to include first is
-# found: the most common way code that builds with one standard library breaks with another.
-python3 - "$windows/compile_commands.json" "$root" "$out/headers" "$@" >"$out/commands.txt" <<'PY'
-import json, os, shlex, subprocess, sys
+# build. Each header under src/, tests/ and bench/ follows, to be parsed on its own (with the flags
+# of all files together), so that a header leaning on what its includers happened to include first
+# is found: the most common way code that builds with one standard library breaks with another.
+if ! python3 - "$windows/compile_commands.json" "$root" "$out/headers" "$@" >"$out/commands.txt" <<'PY'
+import json, os, shlex, sys
 db, root, headers_dir = sys.argv[1], sys.argv[2], sys.argv[3]
 wanted = {os.path.abspath(f) for f in sys.argv[4:]}
 
@@ -169,7 +168,7 @@ def kept_flags(args):
         i += 1
     return flags
 
-every_flag = {}
+every_flag, sources = {}, 0
 for entry in json.load(open(db)):
     path = os.path.abspath(os.path.join(entry["directory"], entry["file"]))
     rel = os.path.relpath(path, root)
@@ -177,24 +176,33 @@ for entry in json.load(open(db)):
         continue
     flags = kept_flags(entry.get("arguments") or shlex.split(entry["command"]))
     every_flag.update(dict.fromkeys(flags))
+    sources += 1
     if not wanted or path in wanted:
         print("\t".join([rel, path] + [part for flag in flags for part in flag]))
+if not sources:
+    sys.exit("msvc-check: no sources of ours in " + db)
 if wanted:
     sys.exit(0)
 
 union = [part for flag in every_flag for part in flag] + ["-I" + root]
-listed = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard", "--",
-                         "src/*.h", "tests/*.h", "bench/*.h"], cwd=root, capture_output=True,
-                        text=True, check=True).stdout.split()
+# Every header on disk, tracked or not, so that the check works in any copy of the tree.
+listed = [os.path.relpath(os.path.join(folder, name), root)
+          for top in ("src", "tests", "bench")
+          for folder, _, names in os.walk(os.path.join(root, top))
+          for name in names if name.endswith(".h")]
+if not listed:
+    sys.exit("msvc-check: no headers found under src/, tests/ and bench/")
 os.makedirs(headers_dir, exist_ok=True)
-for header in sorted(set(listed)):
-    if not os.path.isfile(os.path.join(root, header)):
-        continue
+for header in sorted(listed):
     unit = os.path.join(headers_dir, header.replace(os.sep, "_") + ".cpp")
     with open(unit, "w") as out:
         out.write('#include "%s"\n' % os.path.join(root, header))
     print("\t".join([header, unit] + union))
 PY
+then
+  echo "msvc-check: cannot list the files to check"
+  exit 2
+fi
 mapfile -t commands <"$out/commands.txt"
 if [ ${#commands[@]} -eq 0 ]; then
   echo "msvc-check: no files to check"
