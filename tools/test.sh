@@ -26,7 +26,7 @@ step "static analysis"
 step "windows tests (Wine)"
 # shellcheck source=tools/wine-session.sh
 source "$root/tools/wine-session.sh"
-kestul_session_start "$build/windows/wineprefix"
+kestul_session_start "$build/windows/wineprefix" 1024x768x24
 mkdir -p "$build/windows/artifacts"
 export KESTUL_ARTIFACTS="$build/windows/artifacts"
 ctest --test-dir "$build/windows" --output-on-failure -j 2 || failed=1

@@ -1,7 +1,22 @@
-# Sourced by the scripts in tools/: one Xvfb and one Wine prefix for a whole run,
-# ended by the trap below (our own Xvfb PID and our own prefix's wineserver only).
+# Sourced by the scripts in tools/: one X display and one Wine prefix for a whole run,
+# ended by the trap below (our own X server PIDs and our own prefix's wineserver only).
 # Input: KESTUL_PREFIX (prefix folder). Output: DISPLAY and WINEPREFIX exported.
 
+# Starts an X server ("$@", which must accept -displayfd) in the background; sets
+# KESTUL_X_PID and KESTUL_X_DISPLAY.
+kestul_x_server() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  "$@" -displayfd 3 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  KESTUL_X_PID=$!
+  read -r KESTUL_X_DISPLAY <"$fifo"
+  rm -f "$fifo"
+}
+
+# SCREEN: an Xvfb screen such as 1024x768x24 (default 1920x1080x24), or "dual": two monitors,
+# a primary 0,0-1920,1080 and one at -1280,0-0,1024. Xvfb offers only one monitor to Wine, so
+# "dual" nests an Xinerama Xephyr (RandR off) inside a large Xvfb.
 kestul_session_start() {
   local prefix=$1 screen=${2:-1920x1080x24}
   mkdir -p "$prefix"
@@ -9,16 +24,18 @@ kestul_session_start() {
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   mkdir -p "$WINEPREFIX"
-  local fifo
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  KESTUL_XVFB_PID=$!
-  local display
-  read -r display <"$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$display"
   trap kestul_session_stop EXIT
+  if [ "$screen" = dual ]; then
+    kestul_x_server Xvfb -screen 0 4000x1200x24
+    KESTUL_XVFB_PID=$KESTUL_X_PID
+    DISPLAY=":$KESTUL_X_DISPLAY" kestul_x_server Xephyr +xinerama -extension RANDR \
+      -origin 1280,0 -screen 1920x1080 -origin 0,0 -screen 1280x1024
+    KESTUL_XEPHYR_PID=$KESTUL_X_PID
+  else
+    kestul_x_server Xvfb -screen 0 "$screen"
+    KESTUL_XVFB_PID=$KESTUL_X_PID
+  fi
+  export DISPLAY=":$KESTUL_X_DISPLAY"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
@@ -37,9 +54,12 @@ kestul_session_stop() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
   fi
-  if [ -n "${KESTUL_XVFB_PID:-}" ]; then
-    kill "$KESTUL_XVFB_PID" 2>/dev/null || true
-    wait "$KESTUL_XVFB_PID" 2>/dev/null || true
-    KESTUL_XVFB_PID=
-  fi
+  # The nested server first, then the one holding it.
+  local pid
+  for pid in "${KESTUL_XEPHYR_PID:-}" "${KESTUL_XVFB_PID:-}"; do
+    [ -n "$pid" ] || continue
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  KESTUL_XEPHYR_PID='' KESTUL_XVFB_PID=''
 }

@@ -18,6 +18,7 @@
 #include "geometry/enumerate_monitors.h"
 #include "geometry/monitor_layout.h"
 #include "support/app_process.h"
+#include "support/desktop.h"
 #include "support/test_window.h"
 
 namespace kestul {
@@ -125,15 +126,17 @@ class InputRefused : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   const Refusal r = GetParam();
-  ClickTarget target({900, 400, 1500, 900});
-  test::MoveCursorTo(1200, 650);
+  const RECT area = test::TargetArea();
+  ClickTarget target(area);
+  const POINT cursor = test::PointIn(area, 50, 50), saved = test::PointIn(area, 33, 40);
+  test::MoveCursorTo(cursor);
   AppSettings settings;
   settings.mode = r.mode;
   settings.button = r.button;
   settings.interval_ms = 20;
   settings.position_saved = true;
-  settings.x = 1100;
-  settings.y = 600;
+  settings.x = saved.x;
+  settings.y = saved.y;
   settings.monitor_layout = LayoutSignature(EnumerateMonitors());
   std::atomic<int> clicks{0};
   MainWindowThread app(settings, std::make_unique<PartlyRefusingAdapter>(r.refuseAt, r.accepted, clicks));

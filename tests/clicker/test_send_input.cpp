@@ -4,20 +4,23 @@
 #include <gtest/gtest.h>
 
 #include "clicker/send_input_adapter.h"
+#include "support/desktop.h"
 #include "support/test_window.h"
 
 namespace kestul {
 namespace {
 
 using test::ClickTarget;
+using test::PointIn;
 using test::PumpUntil;
-
-constexpr RECT kArea{400, 300, 1000, 800};
+using test::TargetArea;
 
 TEST(SendInputAdapter, CursorModeClicksWhereTheCursorIsWithEitherButton) {
-  ClickTarget target(kArea);
+  const RECT area = TargetArea();
+  ClickTarget target(area);
   ASSERT_NE(target.window(), nullptr);
-  SetCursorPos(600, 450);
+  const POINT cursor = PointIn(area, 30, 30);
+  SetCursorPos(cursor.x, cursor.y);
   SendInputAdapter adapter;
   ASSERT_TRUE(adapter.SendClick({0, 0, 100, 0, 0}));
   ASSERT_TRUE(adapter.SendClick({0, 1, 100, 0, 0}));
@@ -26,39 +29,46 @@ TEST(SendInputAdapter, CursorModeClicksWhereTheCursorIsWithEitherButton) {
   const UINT expected[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP};
   for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(target.received()[i].message, expected[i]);
-    EXPECT_EQ(target.received()[i].screen.x, 600);
-    EXPECT_EQ(target.received()[i].screen.y, 450);
+    EXPECT_EQ(target.received()[i].screen.x, cursor.x);
+    EXPECT_EQ(target.received()[i].screen.y, cursor.y);
   }
   EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0) << "no button is left pressed";
   EXPECT_EQ(GetAsyncKeyState(VK_RBUTTON) & 0x8000, 0);
 }
 
 TEST(SendInputAdapter, SavedModeMovesToThePointAndStaysThere) {
-  ClickTarget target(kArea);
-  SetCursorPos(420, 320);
+  // On the monitor farthest left: with one left of the primary, the point is at negative x.
+  const RECT area = TargetArea(test::LeftmostMonitor());
+  ClickTarget target(area);
+  const POINT start = PointIn(test::PrimaryWorkArea(), 20, 20);
+  SetCursorPos(start.x, start.y);
+  const POINT saved = PointIn(area, 85, 90);
   SendInputAdapter adapter;
-  ASSERT_TRUE(adapter.SendClick({1, 1, 100, 901, 777}));
+  ASSERT_TRUE(adapter.SendClick({1, 1, 100, saved.x, saved.y}));
   ASSERT_TRUE(PumpUntil([&] { return target.Count(WM_RBUTTONUP) == 1; }, 3000));
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0);
   for (const auto& b : target.received()) {
-    EXPECT_EQ(b.screen.x, 901);
-    EXPECT_EQ(b.screen.y, 777);
+    EXPECT_EQ(b.screen.x, saved.x);
+    EXPECT_EQ(b.screen.y, saved.y);
   }
   POINT cursor{};
   GetCursorPos(&cursor);
-  EXPECT_EQ(cursor.x, 901) << "the cursor is not moved back";
-  EXPECT_EQ(cursor.y, 777);
+  EXPECT_EQ(cursor.x, saved.x) << "the cursor is not moved back";
+  EXPECT_EQ(cursor.y, saved.y);
 }
 
 TEST(SendInputAdapter, PointsOutsideTheVirtualScreenInjectNothing) {
-  ClickTarget target(kArea);
-  SetCursorPos(700, 500);
+  const RECT area = TargetArea();
+  ClickTarget target(area);
+  const POINT inside = PointIn(area, 50, 50);
+  SetCursorPos(inside.x, inside.y);
   SendInputAdapter adapter;
   const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  EXPECT_FALSE(adapter.SendClick({1, 0, 100, right, 500}));
-  EXPECT_FALSE(adapter.SendClick({1, 0, 100, left - 1, 500}));
-  EXPECT_TRUE(adapter.SendClick({1, 0, 100, right - 1, 500})) << "the last column is on the screen";
+  const int y = inside.y;
+  EXPECT_FALSE(adapter.SendClick({1, 0, 100, right, y}));
+  EXPECT_FALSE(adapter.SendClick({1, 0, 100, left - 1, y}));
+  EXPECT_TRUE(adapter.SendClick({1, 0, 100, right - 1, y})) << "the last column is on the screen";
   test::PumpFor(300);
   POINT cursor{};
   GetCursorPos(&cursor);

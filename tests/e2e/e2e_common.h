@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/app_process.h"
+#include "support/desktop.h"
 
 namespace kestul::test {
 
@@ -48,6 +49,11 @@ inline HWND StartAppPastWarning(AppProcess& app) {
   HWND window = app.WaitForMainWindow();
   EXPECT_NE(window, nullptr);
   return window;
+}
+
+// A position as the program's labels show it.
+inline std::wstring XY(POINT p) {
+  return L"X=" + std::to_wstring(p.x) + L" / Y=" + std::to_wstring(p.y);
 }
 
 inline bool CaptionBecomes(HWND button, const wchar_t* caption, DWORD timeoutMs = 5000) {

@@ -181,15 +181,16 @@ TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
 }
 
 TEST_F(AboutFixture, ClickingGoesOnWhileTheDialogIsOpen) {
-  ClickTarget target({900, 400, 1500, 900});
+  const RECT area = TargetArea();
+  ClickTarget target(area);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(1200, 650);
+  MoveCursorTo(PointIn(area, 50, 50));
   PressKey(VK_F8);
   ASSERT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption));
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
-  MoveCursorTo(1200, 650);
+  MoveCursorTo(PointIn(area, 50, 50));
   const int before = target.Count(WM_LBUTTONUP);
   EXPECT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= before + 3; }, 5000));
   EXPECT_EQ(WindowText(app.Control(kStartStop)), kStopCaption);

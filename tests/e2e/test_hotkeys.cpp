@@ -7,8 +7,6 @@
 namespace kestul::test {
 namespace {
 
-constexpr RECT kTargetArea{900, 400, 1500, 900};
-constexpr POINT kInsideTarget{1200, 650};
 constexpr wchar_t kMainTitle[] = L"KESTUL Auto Clicker";
 constexpr wchar_t kSettingsTitle[] = L"KESTUL Auto Clicker - 設定";
 constexpr int kIndexF2 = 1, kIndexF4 = 3, kIndexSide1 = 9;
@@ -32,6 +30,8 @@ class HeldHotkey {
 struct HotkeyFixture : ::testing::Test {
   TempFolder folder;
   std::wstring settingsPath = folder.File(L"settings.ini");
+  RECT targetArea = TargetArea();
+  POINT insideTarget = PointIn(targetArea, 50, 50);
 
   static bool Running(const AppProcess& app) { return CaptionBecomes(app.Control(kStartStop), kStopCaption); }
   static bool Idle(const AppProcess& app) { return CaptionBecomes(app.Control(kStartStop), kStartCaption); }
@@ -53,10 +53,10 @@ struct HotkeyFixture : ::testing::Test {
 };
 
 TEST_F(HotkeyFixture, F8StartsAndStopsAndF9StopsButDoesNothingWhenIdle) {
-  ClickTarget target(kTargetArea);
+  ClickTarget target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(insideTarget);
 
   PressKey(VK_F8);
   ASSERT_TRUE(Running(app));
@@ -113,11 +113,11 @@ TEST_F(HotkeyFixture, AHeldStartKeyTogglesOnce) {
 }
 
 TEST_F(HotkeyFixture, F9StopsAtOnceInTheMiddleOfALongPause) {
-  ClickTarget target(kTargetArea);
+  ClickTarget target(targetArea);
   ASSERT_TRUE(WriteFileBytes(settingsPath, SettingsFile("current", "left", 60000)));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(insideTarget);
   PressKey(VK_F8);
   ASSERT_TRUE(Running(app));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) == 1; }, 5000));
@@ -131,70 +131,75 @@ TEST_F(HotkeyFixture, F9StopsAtOnceInTheMiddleOfALongPause) {
 }
 
 TEST_F(HotkeyFixture, F6StoresThePositionWhichSavedModeThenClicks) {
-  ClickTarget target(kTargetArea);
+  // On the monitor farthest left: with one left of the primary, the position is at negative x.
+  const RECT area = TargetArea(LeftmostMonitor());
+  ClickTarget target(area);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   SetWindowTextW(app.Control(kInterval), L"50");
   SendMessageW(app.Control(kButtonRight), BM_CLICK, 0, 0);
 
-  MoveCursorTo(1000, 500);
+  const POINT saved = PointIn(area, 17, 20);
+  MoveCursorTo(saved);
   PressKey(VK_F6);
   ASSERT_TRUE(WaitUntil(
-      [&] { return WindowText(app.Control(kTargetSaved)) == L"保存した位置(&S)  X=1000 / Y=500"; }, 5000));
-  EXPECT_EQ(WindowText(app.Control(kSavedPositionLabel)), L"保存位置: X=1000 / Y=500");
+      [&] { return WindowText(app.Control(kTargetSaved)) == L"保存した位置(&S)  " + XY(saved); }, 5000));
+  EXPECT_EQ(WindowText(app.Control(kSavedPositionLabel)), L"保存位置: " + XY(saved));
   EXPECT_FALSE(IsChecked(app.Control(kTargetSaved))) << "registering does not switch the mode";
   ASSERT_TRUE(WaitUntil([&] { return FileExists(settingsPath); }, 3000));
-  EXPECT_EQ(ReadFileBytes(settingsPath),
-            SettingsFile("current", "right", 50, true, 1000, 500, "0,0,1920,1080;"));
+  const std::string stored = SettingsFile("current", "right", 50, true, saved.x, saved.y, DesktopSignature());
+  EXPECT_EQ(ReadFileBytes(settingsPath), stored);
 
   // While clicking, F6 is ignored: nothing stored, nothing shown.
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(PointIn(area, 50, 50));
   PressKey(VK_F8);
   ASSERT_TRUE(Running(app));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) >= 2; }, 8000));
   PressKey(VK_F6);
   PumpFor(500);
-  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=1000 / Y=500");
+  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  " + XY(saved));
   EXPECT_EQ(AnyMessageBox(app.pid()), nullptr);
   PressKey(VK_F9);
   ASSERT_TRUE(Idle(app));
   PumpFor(300);  // clicks still on their way to the target belong to this run
-  EXPECT_NE(ReadFileBytes(settingsPath).find("x=1000\r\ny=500\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(settingsPath)
+                .find("x=" + std::to_string(saved.x) + "\r\ny=" + std::to_string(saved.y) + "\r\n"),
+            std::string::npos);
 
   // Saved mode clicks at the stored point wherever the cursor is.
   SendMessageW(app.Control(kTargetSaved), BM_CLICK, 0, 0);
   target.Clear();
-  MoveCursorTo(1400, 850);
+  MoveCursorTo(PointIn(area, 83, 90));
   PressKey(VK_F8);
   ASSERT_TRUE(Running(app));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) >= 3; }, 8000));
   PressKey(VK_F9);
   ASSERT_TRUE(Idle(app));
   for (const ReceivedButton& b : target.received()) {
-    EXPECT_EQ(b.screen.x, 1000);
-    EXPECT_EQ(b.screen.y, 500);
+    EXPECT_EQ(b.screen.x, saved.x);
+    EXPECT_EQ(b.screen.y, saved.y);
   }
   EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(HotkeyFixture, F6RefusesAnInvalidIntervalAndKeepsTheOldPosition) {
-  ASSERT_TRUE(
-      WriteFileBytes(settingsPath, SettingsFile("current", "left", 100, true, -5, 7, "0,0,1920,1080;")));
+  const std::string stored = SettingsFile("current", "left", 100, true, -5, 7, DesktopSignature());
+  ASSERT_TRUE(WriteFileBytes(settingsPath, stored));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=-5 / Y=7");
   SetWindowTextW(app.Control(kInterval), L"19");
-  MoveCursorTo(300, 300);
+  MoveCursorTo(PointIn(PrimaryWorkArea(), 15, 28));
   PressKey(VK_F6);
   ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。");
   EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=-5 / Y=7");
-  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile("current", "left", 100, true, -5, 7, "0,0,1920,1080;"));
+  EXPECT_EQ(ReadFileBytes(settingsPath), stored);
   EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(HotkeyFixture, F8InSavedModeIsRefusedAfterTheLayoutChanged) {
-  ASSERT_TRUE(
-      WriteFileBytes(settingsPath, SettingsFile("saved", "left", 100, true, 10, 10, "0,0,1280,1024;")));
+  ASSERT_TRUE(WriteFileBytes(settingsPath,
+                             SettingsFile("saved", "left", 100, true, 10, 10, ChangedDesktopSignature())));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartAppPastWarning(app), nullptr);
   PressKey(VK_F8);
@@ -205,7 +210,7 @@ TEST_F(HotkeyFixture, F8InSavedModeIsRefusedAfterTheLayoutChanged) {
 }
 
 TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) {
-  ClickTarget target(kTargetArea);
+  ClickTarget target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   OpenSettingsView(app);
@@ -215,7 +220,7 @@ TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) 
       [&] { return ReadFileBytes(settingsPath).find("toggle_binding=mouse_x1\r\n") != std::string::npos; },
       3000));
 
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(insideTarget);
   PressKey(VK_F8);
   EXPECT_TRUE(CaptionStays(app, kStartCaption, 800)) << "F8 is no longer the start/stop key";
 
@@ -289,10 +294,11 @@ TEST_F(HotkeyFixture, ATakenF9ForbidsStartingForTheWindowsLife) {
   PressKey(VK_F4);
   EXPECT_TRUE(CaptionStays(app, kStartCaption, 800));
 
-  MoveCursorTo(640, 360);
+  const POINT point = PointIn(PrimaryWorkArea(), 33, 33);
+  MoveCursorTo(point);
   PressKey(VK_F6);
   EXPECT_TRUE(WaitUntil(
-      [&] { return WindowText(app.Control(kTargetSaved)) == L"保存した位置(&S)  X=640 / Y=360"; }, 5000))
+      [&] { return WindowText(app.Control(kTargetSaved)) == L"保存した位置(&S)  " + XY(point); }, 5000))
       << "F6 still registers";
   EXPECT_EQ(app.Close(), 0u);
 }

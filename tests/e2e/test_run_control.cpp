@@ -6,12 +6,11 @@
 namespace kestul::test {
 namespace {
 
-constexpr RECT kTargetArea{900, 400, 1500, 900};
-constexpr POINT kInsideTarget{1200, 650};
-
 struct RunFixture : ::testing::Test {
   TempFolder folder;
   std::wstring settingsPath = folder.File(L"settings.ini");
+  RECT targetArea = TargetArea();
+  POINT insideTarget = PointIn(targetArea, 50, 50);
 
   static void StartAndExpectRunning(AppProcess& app) {
     PostButtonClick(app.window(), kStartStop);
@@ -33,10 +32,10 @@ struct RunFixture : ::testing::Test {
 };
 
 TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
-  ClickTarget target(kTargetArea);
+  ClickTarget target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(insideTarget);
 
   const DWORD started = GetTickCount();
   StartAndExpectRunning(app);
@@ -53,8 +52,8 @@ TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), clicks) << "no click after the stop";
   EXPECT_EQ(target.Count(WM_RBUTTONDOWN), 0);
   for (const ReceivedButton& b : target.received()) {
-    EXPECT_EQ(b.screen.x, kInsideTarget.x);
-    EXPECT_EQ(b.screen.y, kInsideTarget.y);
+    EXPECT_EQ(b.screen.x, insideTarget.x);
+    EXPECT_EQ(b.screen.y, insideTarget.y);
   }
   EXPECT_TRUE(IsEnabled(app.Control(kInterval)));
   EXPECT_EQ(ReadFileBytes(settingsPath), std::string(SettingsFile())) << "saved before the start";
@@ -62,19 +61,20 @@ TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
 }
 
 TEST_F(RunFixture, SavedPositionModeClicksTheSavedPointWithTheRightButton) {
-  ClickTarget target(kTargetArea);
-  ASSERT_TRUE(
-      WriteFileBytes(settingsPath, SettingsFile("saved", "right", 50, true, 1000, 500, "0,0,1920,1080;")));
+  ClickTarget target(targetArea);
+  const POINT saved = PointIn(targetArea, 17, 20);
+  ASSERT_TRUE(WriteFileBytes(settingsPath,
+                             SettingsFile("saved", "right", 50, true, saved.x, saved.y, DesktopSignature())));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(1400, 850);
+  MoveCursorTo(PointIn(targetArea, 83, 90));
   StartAndExpectRunning(app);
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) >= 3; }, 8000));
   Stop(app);
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0);
   for (const ReceivedButton& b : target.received()) {
-    EXPECT_EQ(b.screen.x, 1000);
-    EXPECT_EQ(b.screen.y, 500);
+    EXPECT_EQ(b.screen.x, saved.x);
+    EXPECT_EQ(b.screen.y, saved.y);
   }
   EXPECT_EQ(app.Close(), 0u);
 }
@@ -122,8 +122,8 @@ TEST_F(RunFixture, SavedPositionModeWithoutAPositionIsRefused) {
 }
 
 TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
-  ASSERT_TRUE(
-      WriteFileBytes(settingsPath, SettingsFile("saved", "left", 100, true, 10, 10, "0,0,2560,1440;")));
+  ASSERT_TRUE(WriteFileBytes(settingsPath,
+                             SettingsFile("saved", "left", 100, true, 10, 10, ChangedDesktopSignature())));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartAppPastWarning(app), nullptr);
   PostButtonClick(app.window(), kStartStop);
@@ -133,6 +133,19 @@ TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
   SendMessageW(app.Control(kTargetCurrent), BM_CLICK, 0, 0);
   StartAndExpectRunning(app);
   Stop(app);
+  EXPECT_EQ(app.Close(), 0u);
+}
+
+TEST_F(RunFixture, SavedPositionOnNoMonitorIsRefused) {
+  const POINT off = OffMonitorPoint();
+  ASSERT_TRUE(WriteFileBytes(settingsPath,
+                             SettingsFile("saved", "left", 100, true, off.x, off.y, DesktopSignature())));
+  AppProcess app({L"--settings-dir", folder.path()});
+  ASSERT_NE(StartAppPastWarning(app), nullptr);
+  PostButtonClick(app.window(), kStartStop);
+  ExpectMessageBox(app.pid(), L"保存位置エラー",
+                   L"保存位置が現在の実在モニター上にありません。保存位置を再登録してください。");
+  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
   EXPECT_EQ(app.Close(), 0u);
 }
 
@@ -180,10 +193,10 @@ TEST_F(RunFixture, StatusReportsOfOtherRunsAreIgnored) {
 }
 
 TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
-  ClickTarget target(kTargetArea);
+  ClickTarget target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(insideTarget);
   struct Notification {
     UINT message;
     WPARAM wParam;
@@ -210,10 +223,10 @@ TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
 }
 
 TEST_F(RunFixture, ClosingWhileClickingEndsTheProcessWithZero) {
-  ClickTarget target(kTargetArea);
+  ClickTarget target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(kInsideTarget.x, kInsideTarget.y);
+  MoveCursorTo(insideTarget);
   StartAndExpectRunning(app);
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 2; }, 5000));
   EXPECT_EQ(app.Close(), 0u);

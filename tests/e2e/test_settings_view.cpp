@@ -164,18 +164,22 @@ TEST_F(SettingsViewFixture, InTheViewStartRequestsAreIgnoredAndRegisteringWorks)
   PostMessageW(app.window(), WM_APP + 2, 0, 0);
   EXPECT_FALSE(CaptionBecomes(app.Control(kStartStop), kStopCaption, 1000));
 
-  MoveCursorTo(1500, 800);
+  const POINT first = PointIn(PrimaryWorkArea(), 78, 74);
+  MoveCursorTo(first);
   PostButtonClick(app.window(), kRegisterPosition);
   ASSERT_TRUE(WaitUntil(
-      [&] { return WindowText(app.Control(kSavedPositionLabel)) == L"保存位置: X=1500 / Y=800"; }, 5000));
-  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=1500 / Y=800");
-  MoveCursorTo(20, 30);
+      [&] { return WindowText(app.Control(kSavedPositionLabel)) == L"保存位置: " + XY(first); }, 5000));
+  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  " + XY(first));
+  // Near the corner of the monitor farthest left: negative x when one is left of the primary.
+  const RECT leftmost = LeftmostMonitor();
+  const POINT second{leftmost.left + 20, leftmost.top + 30};
+  MoveCursorTo(second);
   PressKey(VK_F6);
   ASSERT_TRUE(WaitUntil(
-      [&] { return WindowText(app.Control(kSavedPositionLabel)) == L"保存位置: X=20 / Y=30"; }, 5000));
-  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=20 / Y=30");
+      [&] { return WindowText(app.Control(kSavedPositionLabel)) == L"保存位置: " + XY(second); }, 5000));
+  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  " + XY(second));
   EXPECT_EQ(ReadFileBytes(settingsPath),
-            SettingsFile("current", "left", 100, true, 20, 30, "0,0,1920,1080;"));
+            SettingsFile("current", "left", 100, true, second.x, second.y, DesktopSignature()));
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
 
   // The close box leaves the view; a second one ends the program.

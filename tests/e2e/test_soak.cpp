@@ -23,8 +23,9 @@ constexpr UINT kSessionLock = 7;  // WTS_SESSION_LOCK
 TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
   TempFolder folder;
   ASSERT_TRUE(WriteFileBytes(folder.File(L"settings.ini"), SettingsFile("current", "left", 20)));
-  ClickTarget target({900, 400, 1500, 900});
-  MoveCursorTo(1200, 650);
+  const RECT area = TargetArea();
+  ClickTarget target(area);
+  MoveCursorTo(PointIn(area, 50, 50));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   HWND button = app.Control(kStartStop);
@@ -57,7 +58,8 @@ TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
         PostMessageW(app.window(), WM_WTSSESSION_CHANGE, kSessionLock, 0);
         break;
       default:
-        PostMessageW(app.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+        PostMessageW(app.window(), WM_DISPLAYCHANGE, 32,
+                     MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
         break;
     }
     ASSERT_TRUE(CaptionBecomes(button, kStartCaption)) << "cycle " << i << " did not stop";

@@ -153,7 +153,7 @@ TEST(Startup, RefusedSettingsFileWarnsAfterTheWindowAppearsAndStartsFromDefaults
 TEST(Startup, SavedPositionThatNoLongerFitsTheMonitorsWarnsButIsKept) {
   TempFolder folder;
   ASSERT_TRUE(WriteFileBytes(folder.File(L"settings.ini"),
-                             SettingsFile("saved", "left", 100, true, 50, 60, "0,0,1280,1024;")));
+                             SettingsFile("saved", "left", 100, true, 50, 60, ChangedDesktopSignature())));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_TRUE(app.started());
   HWND box = WaitForMessageBox(app.pid(), L"設定読み込み警告");

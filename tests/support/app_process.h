@@ -96,6 +96,9 @@ void KeyDown(WORD virtualKey);
 void KeyUp(WORD virtualKey);
 void SideButton(int button, bool down);
 void MoveCursorTo(int x, int y);
+inline void MoveCursorTo(POINT p) {
+  MoveCursorTo(p.x, p.y);
+}
 
 // Saves the screen as <name>.bmp in the artifacts folder (KESTUL_ARTIFACTS): the area of
 // `window` (frame included) when given, else the whole virtual screen.
