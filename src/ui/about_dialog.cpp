@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "product_info.h"
 #include "ui/resource_ids.h"
 
 namespace kestul {

@@ -8,6 +8,7 @@
 #define IDC_STATIC (-1)
 #endif
 
-#define KESTUL_VERSION_TEXT "0.1.0"
+// The version and the product page address, generated from the top-level CMakeLists.txt.
+#include "product_info.h"
+
 #define KESTUL_COPYRIGHT_TEXT "Copyright (C) 2026 KESTUL"
-#define KESTUL_PRODUCT_URL "https://kestul.example/autoclicker/"

@@ -2,6 +2,7 @@
 // it, which commands close it, and clicking going on behind it.
 #include "e2e/e2e_common.h"
 
+#include "product_info.h"
 #include "support/test_window.h"
 
 #include <algorithm>
@@ -110,9 +111,8 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(ChildTexts(dialog),
-            (std::vector<std::wstring>{L"KESTUL Auto Clicker", L"Version 0.1.0", L"公式サイト",
-                                       L"https://kestul.example/autoclicker/", L"Copyright (C) 2026 KESTUL",
-                                       L"OK"}));
+            (std::vector<std::wstring>{L"KESTUL Auto Clicker", L"Version " KESTUL_VERSION_TEXT, L"公式サイト",
+                                       L"" KESTUL_PRODUCT_URL, L"Copyright (C) 2026 KESTUL", L"OK"}));
   SaveScreenshot(L"about-dialog", dialog);
 
   HWND link = GetDlgItem(dialog, kLinkId);

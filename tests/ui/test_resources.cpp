@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "product_info.h"
 #include "support/app_process.h"
 
 namespace {
@@ -25,12 +26,17 @@ std::string ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name) {
   return data == nullptr ? std::string() : std::string(data, SizeofResource(module, info));
 }
 
-std::wstring VersionString(const std::wstring& exe, const wchar_t* key) {
+std::string VersionBlock(const std::wstring& exe) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
-  if (size == 0) return L"<no version block>";
   std::string block(size, '\0');
-  if (!GetFileVersionInfoW(exe.c_str(), 0, size, block.data())) return L"<unreadable>";
+  if (size == 0 || !GetFileVersionInfoW(exe.c_str(), 0, size, block.data())) return {};
+  return block;
+}
+
+std::wstring VersionString(const std::wstring& exe, const wchar_t* key) {
+  const std::string block = VersionBlock(exe);
+  if (block.empty()) return L"<no version block>";
   struct Translation {
     WORD language;
     WORD codePage;
@@ -65,10 +71,25 @@ TEST(Resources, ManifestDeclaresIdentityCommonControlsDpiAndLongPaths) {
   }
 }
 
-TEST(Resources, VersionBlockNamesTheProduct) {
+TEST(Resources, VersionBlockNamesTheProductAndTheCMakeVersion) {
   const std::wstring exe = kestul::test::AppExePath();
-  EXPECT_EQ(VersionString(exe, L"FileVersion"), L"0.1.0");
-  EXPECT_EQ(VersionString(exe, L"ProductVersion"), L"0.1.0");
+  const std::wstring version = std::to_wstring(KESTUL_VERSION_MAJOR) + L"." +
+                               std::to_wstring(KESTUL_VERSION_MINOR) + L"." +
+                               std::to_wstring(KESTUL_VERSION_PATCH);
+  EXPECT_EQ(version, L"" KESTUL_VERSION_TEXT);
+  EXPECT_EQ(VersionString(exe, L"FileVersion"), version);
+  EXPECT_EQ(VersionString(exe, L"ProductVersion"), version);
+  const std::string block = VersionBlock(exe);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+              length >= sizeof(*fixed));
+  const DWORD high = MAKELONG(KESTUL_VERSION_MINOR, KESTUL_VERSION_MAJOR);
+  const DWORD low = MAKELONG(0, KESTUL_VERSION_PATCH);
+  EXPECT_EQ(fixed->dwFileVersionMS, high);
+  EXPECT_EQ(fixed->dwFileVersionLS, low);
+  EXPECT_EQ(fixed->dwProductVersionMS, high);
+  EXPECT_EQ(fixed->dwProductVersionLS, low);
   EXPECT_EQ(VersionString(exe, L"FileDescription"), L"KESTUL Auto Clicker");
   EXPECT_EQ(VersionString(exe, L"ProductName"), L"KESTUL Auto Clicker");
   EXPECT_EQ(VersionString(exe, L"CompanyName"), L"KESTUL");
