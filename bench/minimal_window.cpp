@@ -1,7 +1,7 @@
 // The reference for idle cost, start-up and footprint: a bare Win32 window that only waits in
 // GetMessageW. With --hotkey it also registers F9 and flips its title on every press, the floor
 // for "key pressed to text changed in another process" under the same system. With --system-dlls
-// it first loads the system libraries the program links besides user32 and gdi32, so that start-up
+// it first loads the system libraries the program uses besides user32 and gdi32, so that start-up
 // can be compared with what loading them costs.
 #include <windows.h>
 

@@ -10,6 +10,7 @@
 
 #include "app/run_rules.h"
 #include "clicker/click_worker.h"
+#include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "settings/app_settings.h"
 
@@ -48,6 +49,10 @@ constexpr int HOTKEY_TOGGLE = 2;
 constexpr int HOTKEY_EMERGENCY_STOP = 3;
 
 struct AppState {
+  // Loaded with the state, after wWinMain has limited DLL searches to System32, and held as long as
+  // it: SetWindowTheme runs at WM_CREATE and WTSUnRegisterSessionNotification at WM_DESTROY.
+  SystemLibrary uxtheme{L"uxtheme.dll"};
+  SystemLibrary wtsapi32{L"wtsapi32.dll"};
   HWND window = nullptr;
   std::array<HWND, kControlCount> controls{};
   AppSettings settings;

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/run_rules.h"
+#include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "geometry/enumerate_monitors.h"
 #include "settings/settings_store.h"
@@ -88,6 +89,11 @@ int RunMessageLoop(HWND window) {
 // The system headers declare the entry point with their own parameter names.
 // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // First of all: a DLL loaded by name from here on (by us, or on demand by a system DLL, as
+  // user32 and comctl32 do with uxtheme) comes from System32, never from this exe's folder, where
+  // a planted copy may wait.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
   UniqueHandleKernel mutex(CreateMutexW(nullptr, TRUE, L"Local\\KESTUL.AutoClicker.Instance.v1"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
     MessageBoxW(nullptr, L"KESTUL Auto Clickerは既に起動しています。", L"多重起動",
@@ -95,8 +101,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     return 2;
   }
 
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  // Not imported either: an import starts up before SetDefaultDllDirectories, and comctl32's
+  // start-up registers window classes, which makes Wine's user32 load uxtheme by name, exe folder
+  // first. The manifest still redirects this load to version 6; held until the windows are gone.
+  const SystemLibrary comctl32(L"comctl32.dll");
+  if (auto* initCommonControls = comctl32.Find<decltype(InitCommonControlsEx)>("InitCommonControlsEx")) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    initCommonControls(&controls);
+  }
 
   AppState state;
   state.settingsFolder = SettingsFolderFromArguments(CommandLineArguments(), GetDefaultSettingsFolder());

@@ -26,8 +26,11 @@ void OnCreate(AppState& state) {
   CreateMainControls(state);
   state.worker = std::make_unique<ClickWorker>(state.window, std::make_unique<SendInputAdapter>());
   RegisterHotkeysForWindow(state);
+  // Without wtsapi32 the registration counts as refused.
+  auto* registerSession =
+      state.wtsapi32.Find<decltype(WTSRegisterSessionNotification)>("WTSRegisterSessionNotification");
   state.sessionNotificationsOk =
-      WTSRegisterSessionNotification(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+      registerSession != nullptr && registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
   if (!state.sessionNotificationsOk) {
     ShowMessage(state,
                 L"セッション通知を登録できないため、クリックを開始できません。アプリを再起動してください。",
@@ -38,7 +41,10 @@ void OnCreate(AppState& state) {
 }
 
 void OnDestroy(AppState& state) {
-  WTSUnRegisterSessionNotification(state.window);
+  if (auto* unregisterSession = state.wtsapi32.Find<decltype(WTSUnRegisterSessionNotification)>(
+          "WTSUnRegisterSessionNotification")) {
+    unregisterSession(state.window);
+  }
   UnregisterHotkeysForWindow(state);
   state.normalFont.reset();
   state.headingFont.reset();

@@ -66,11 +66,19 @@ struct MenuTraits {
   static void Close(pointer h) noexcept { ::DestroyMenu(h); }
 };
 
+struct ModuleTraits {
+  using pointer = HMODULE;
+  static pointer Invalid() noexcept { return nullptr; }
+  static bool IsValid(pointer h) noexcept { return h != nullptr; }
+  static void Close(pointer h) noexcept { ::FreeLibrary(h); }
+};
+
 using UniqueHandleKernel = UniqueHandle<KernelHandleTraits>;
 using UniqueEvent = UniqueHandle<KernelHandleTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 
 }  // namespace kestul

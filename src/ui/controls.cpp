@@ -99,8 +99,11 @@ void CreateMainControls(AppState& state) {
     CreateChildControl(state, control.className, control.text, control.style, control.id);
   }
   FillKeySelector(state);
-  for (int id = kFirstControlId; id < kFirstControlId + kControlCount; ++id) {
-    SetWindowTheme(Control(state, id), L"Explorer", nullptr);
+  // Without uxtheme the controls keep the plain style, as when SetWindowTheme fails.
+  if (auto* setWindowTheme = state.uxtheme.Find<decltype(SetWindowTheme)>("SetWindowTheme")) {
+    for (int id = kFirstControlId; id < kFirstControlId + kControlCount; ++id) {
+      setWindowTheme(Control(state, id), L"Explorer", nullptr);
+    }
   }
 
   const bool saved = state.settings.mode == ClickMode::Saved;

@@ -1,6 +1,9 @@
 // Start-up of the real program: single instance, settings folder, warnings, window and controls.
 #include "e2e/e2e_common.h"
 
+#include "common/unique_handle.h"
+#include "support/test_window.h"
+
 namespace kestul::test {
 namespace {
 
@@ -164,6 +167,48 @@ TEST(Startup, SavedPositionThatNoLongerFitsTheMonitorsWarnsButIsKept) {
   ASSERT_NE(app.WaitForMainWindow(), nullptr);
   EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=50 / Y=60");
   EXPECT_EQ(app.Close(), 0u);
+}
+
+// A uxtheme.dll or wtsapi32.dll that a download drops beside the exe never runs in the program,
+// which still clicks as usual. Under Wine, CMakeLists.txt makes such names search as on Windows.
+TEST(Startup, SystemDllsPlantedBesideTheExeAreNotLoaded) {
+  TempFolder folder;
+  const std::wstring original = AppExePath(), exe = folder.File(L"KestulAutoClicker.exe");
+  const std::wstring standIn = original.substr(0, original.find_last_of(L'\\') + 1) + L"planted_dll.dll";
+  ASSERT_NE(CopyFileW(original.c_str(), exe.c_str(), TRUE), FALSE);
+  for (const std::wstring dll : {L"uxtheme.dll", L"wtsapi32.dll"}) {
+    ASSERT_NE(CopyFileW(standIn.c_str(), folder.File(dll).c_str(), TRUE), FALSE);
+    FreeLibrary(LoadLibraryW(folder.File(dll).c_str()));
+    ASSERT_NE(DeleteFileW(folder.File(dll + L".loaded").c_str()), FALSE)
+        << "the stand-in, loaded, leaves a mark";
+  }
+
+  const RECT area = TargetArea();
+  ClickTarget target(area);
+  MoveCursorTo(PointIn(area, 50, 50));
+  PROCESS_INFORMATION info{};
+  ASSERT_EQ(LaunchProcess(L"\"" + exe + L"\" --settings-dir \"" + folder.path() + L"\"", info), 0u);
+  const UniqueHandleKernel process(info.hProcess), thread(info.hThread);
+  HWND window = nullptr;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        window = FindProcessWindow(info.dwProcessId, L"KESTULAutoClickerWindow", nullptr);
+        return IsWindowVisible(window) != FALSE;
+      },
+      15000));
+  PostButtonClick(window, kStartStop);
+  EXPECT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 3; }, 8000)) << target.Describe();
+  PostButtonClick(window, kStartStop);
+  EXPECT_TRUE(CaptionBecomes(GetDlgItem(window, kStartStop), kStartCaption));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0) {  // ended before its folder goes
+    TerminateProcess(process.get(), 99);
+    WaitForSingleObject(process.get(), 5000);
+  }
+  DWORD exitCode = STILL_ACTIVE;
+  EXPECT_TRUE(GetExitCodeProcess(process.get(), &exitCode) != FALSE && exitCode == 0) << exitCode;
+  EXPECT_FALSE(FileExists(folder.File(L"uxtheme.dll.loaded")));
+  EXPECT_FALSE(FileExists(folder.File(L"wtsapi32.dll.loaded")));
 }
 
 }  // namespace
