@@ -39,7 +39,10 @@ bool RebindToggle(AppState& state, ToggleBinding code) {
     state.settings.toggle_binding = code;
     return true;
   }
-  state.hotkeysReady = state.fixedHotkeysOk && RegisterToggleBinding(state, old);
+  // The old trigger goes back even when F6 or F9 is missing: without it the old key would reach
+  // other programs and a bound side button would no longer be swallowed.
+  const bool restored = RegisterToggleBinding(state, old);
+  state.hotkeysReady = state.fixedHotkeysOk && restored;
   return false;
 }
 

@@ -11,19 +11,22 @@ constexpr wchar_t kMainTitle[] = L"KESTUL Auto Clicker";
 constexpr wchar_t kSettingsTitle[] = L"KESTUL Auto Clicker - 設定";
 constexpr int kIndexF2 = 1, kIndexF4 = 3, kIndexSide1 = 9;
 
-// Holds a function key for this test process, so the program finds it taken.
+// Holds a function key for this test process, so the program finds it taken; several can be held
+// at once, each under an id of its own.
 class HeldHotkey {
  public:
   explicit HeldHotkey(UINT virtualKey)
-      : held_(RegisterHotKey(nullptr, 0x7000, MOD_NOREPEAT, virtualKey) != 0) {}
+      : id_(0x7000 + static_cast<int>(virtualKey)),
+        held_(RegisterHotKey(nullptr, id_, MOD_NOREPEAT, virtualKey) != 0) {}
   ~HeldHotkey() {
-    if (held_) UnregisterHotKey(nullptr, 0x7000);
+    if (held_) UnregisterHotKey(nullptr, id_);
   }
   HeldHotkey(const HeldHotkey&) = delete;
   HeldHotkey& operator=(const HeldHotkey&) = delete;
   bool held() const { return held_; }
 
  private:
+  int id_;
   bool held_;
 };
 
@@ -293,6 +296,17 @@ TEST_F(HotkeyFixture, ATakenF9ForbidsStartingForTheWindowsLife) {
   EXPECT_FALSE(IsEnabled(app.Control(kStartStop))) << "rebinding cannot cure a missing F9";
   PressKey(VK_F4);
   EXPECT_TRUE(CaptionStays(app, kStartCaption, 800));
+  {
+    HeldHotkey f2(VK_F2);
+    ASSERT_TRUE(f2.held());
+    OpenSettingsView(app);
+    ChooseKeyAndApply(app, kIndexF2);
+    ExpectMessageBox(app.pid(), L"操作キー設定",
+                     L"選択した操作キーを登録できません。別のキーを選んでください。");
+    PostButtonClick(app.window(), kSettingsCancel);
+    ASSERT_TRUE(BackInMainView(app));
+  }
+  EXPECT_FALSE(HeldHotkey(VK_F4).held()) << "a refused rebind gives F4 back to the program, F9 or not";
 
   const POINT point = PointIn(PrimaryWorkArea(), 33, 33);
   MoveCursorTo(point);
