@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks for building and testing (idempotent).
+# Installs what a fresh Debian 12 machine lacks for building and testing; silent when nothing is
+# missing, so every command can call it first.
 set -euo pipefail
-packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xauth x11-apps xdotool imagemagick
-          googletest fonts-noto-cjk fonts-wine clang libclang-rt-14-dev clang-tidy clang-format cppcheck)
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xserver-xephyr x11-apps xdotool
+          imagemagick googletest fonts-noto-cjk fonts-wine clang libclang-rt-14-dev clang-tidy clang-format
+          cppcheck python3 nodejs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Some machines bring npm with their own Node.js package; Debian's comes apart.
+command -v npm >/dev/null || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"

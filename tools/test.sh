@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: native (ASan + UBSan), static analysis (clang-tidy,
-# cppcheck, clang-format, the MSVC-compatibility check) and Windows (under Wine in Xvfb).
+# Installs what is missing (tools/deps.sh), builds both presets and runs every test: native
+# (ASan + UBSan), static analysis (clang-tidy, cppcheck, clang-format, actionlint, the
+# MSVC-compatibility check) and Windows (the platform-free tests too, under Wine in Xvfb at
+# 1024x768, the size of a hosted Windows runner's desktop).
 # Exits non-zero when anything fails. KESTUL_BUILD_ROOT moves the build folders (default: build/).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,6 +10,7 @@ cd "$root"
 build=${KESTUL_BUILD_ROOT:-$root/build}
 start=$(date +%s)
 failed=0
+"$root/tools/deps.sh" || exit 1
 
 step() { printf '\n=== %s\n' "$*"; }
 
