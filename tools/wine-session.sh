@@ -23,6 +23,9 @@ kestul_session_start() {
   prefix=$(cd "$prefix" && pwd)
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # Wine names Unix files in the locale's character set: without UTF-8 (no LANG, as on a bare
+  # machine) a Japanese folder name cannot be created at all.
+  [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
   mkdir -p "$WINEPREFIX"
   trap kestul_session_stop EXIT
   if [ "$screen" = dual ]; then
