@@ -1,7 +1,6 @@
 // Start-up of the real program: single instance, settings folder, warnings, window and controls.
 #include "e2e/e2e_common.h"
 
-#include "common/unique_handle.h"
 #include "support/test_window.h"
 
 namespace kestul::test {
@@ -186,27 +185,13 @@ TEST(Startup, SystemDllsPlantedBesideTheExeAreNotLoaded) {
   const RECT area = TargetArea();
   ClickTarget target(area);
   MoveCursorTo(PointIn(area, 50, 50));
-  PROCESS_INFORMATION info{};
-  ASSERT_EQ(LaunchProcess(L"\"" + exe + L"\" --settings-dir \"" + folder.path() + L"\"", info), 0u);
-  const UniqueHandleKernel process(info.hProcess), thread(info.hThread);
-  HWND window = nullptr;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        window = FindProcessWindow(info.dwProcessId, L"KESTULAutoClickerWindow", nullptr);
-        return IsWindowVisible(window) != FALSE;
-      },
-      15000));
-  PostButtonClick(window, kStartStop);
+  AppProcess app({L"--settings-dir", folder.path()}, exe);
+  ASSERT_NE(StartApp(app), nullptr);
+  PostButtonClick(app.window(), kStartStop);
   EXPECT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 3; }, 8000)) << target.Describe();
-  PostButtonClick(window, kStartStop);
-  EXPECT_TRUE(CaptionBecomes(GetDlgItem(window, kStartStop), kStartCaption));
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0) {  // ended before its folder goes
-    TerminateProcess(process.get(), 99);
-    WaitForSingleObject(process.get(), 5000);
-  }
-  DWORD exitCode = STILL_ACTIVE;
-  EXPECT_TRUE(GetExitCodeProcess(process.get(), &exitCode) != FALSE && exitCode == 0) << exitCode;
+  PostButtonClick(app.window(), kStartStop);
+  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption));
+  EXPECT_EQ(app.Close(), 0u);
   EXPECT_FALSE(FileExists(folder.File(L"uxtheme.dll.loaded")));
   EXPECT_FALSE(FileExists(folder.File(L"wtsapi32.dll.loaded")));
 }

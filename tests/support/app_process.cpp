@@ -123,8 +123,8 @@ DWORD LaunchProcess(std::wstring commandLine, PROCESS_INFORMATION& started) {
   return error;
 }
 
-AppProcess::AppProcess(const std::vector<std::wstring>& arguments) {
-  std::wstring commandLine = QuoteArgument(AppExePath());
+AppProcess::AppProcess(const std::vector<std::wstring>& arguments, const std::wstring& exe) {
+  std::wstring commandLine = QuoteArgument(exe);
   for (const std::wstring& argument : arguments) commandLine += L" " + QuoteArgument(argument);
   PROCESS_INFORMATION info{};
   if (LaunchProcess(commandLine, info) == 0) {

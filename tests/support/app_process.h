@@ -41,10 +41,11 @@ bool FileExists(const std::wstring& path);
 // launch once, while a real fault refuses every attempt. Returns 0 or the last error.
 DWORD LaunchProcess(std::wstring commandLine, PROCESS_INFORMATION& started);
 
-// One running copy of the program. The destructor closes it (or kills it if it hangs).
+// One running copy of the program (the built exe, or a copy of it elsewhere). The destructor
+// closes it (or kills it if it hangs).
 class AppProcess {
  public:
-  explicit AppProcess(const std::vector<std::wstring>& arguments);
+  explicit AppProcess(const std::vector<std::wstring>& arguments, const std::wstring& exe = AppExePath());
   ~AppProcess();
   AppProcess(const AppProcess&) = delete;
   AppProcess& operator=(const AppProcess&) = delete;
