@@ -1,4 +1,6 @@
 // kestul_bench.exe COMMAND RAW.csv ARGS... — one benchmark per call, driven by tools/bench.sh.
+#include <windows.h>
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -24,6 +26,8 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   using namespace kestul::bench;
+  // Physical pixels, like the program: the click target and the cursor share its coordinates.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   if (argc < 3) return Usage();
   const std::wstring command = argv[1];
   if (command == L"report") return argc < 6 ? Usage() : Report(argv[2], argv[3], argv[4], argv[5]);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -14,14 +15,10 @@
 #include "common/unique_handle.h"
 #include "geometry/enumerate_monitors.h"
 #include "settings/settings_store.h"
-#include "ui/ui_rules.h"
 
 namespace {
 
 using namespace kestul;
-
-// Exit code when GetMessageW itself fails and no quit code exists.
-constexpr int kMessageLoopFailedExitCode = 3;
 
 std::vector<std::wstring> CommandLineArguments() {
   std::vector<std::wstring> arguments;
@@ -43,46 +40,21 @@ std::wstring StartupWarning(const SettingsLoadResult& loaded) {
   return StartupWarningText(loaded.warning, mismatch);
 }
 
-void RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kMainWindowClass;
-  RegisterClassExW(&wc);
-}
-
-HMENU BuildMenuBar() {
-  UniqueMenu menu(CreateMenu());
-  if (!menu) return nullptr;
-  if (AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&S)") == FALSE ||
-      AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"バージョン情報(&A)") == FALSE) {
-    return nullptr;
+// The About link's ShellExecuteW may start COM objects (URL handlers, shell extensions), which
+// need an apartment on the calling thread. Without one they may fail; nothing else depends on it.
+class ComApartment {
+ public:
+  ComApartment() noexcept
+      : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ComApartment() {
+    if (initialized_) CoUninitialize();
   }
-  return menu.release();
-}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
 
-SIZE OuterSize(int clientWidth, int clientHeight, UINT dpi) {
-  RECT rect{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&rect, kMainWindowStyle, TRUE, 0, dpi);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-int RunMessageLoop(HWND window) {
-  MSG msg;
-  for (;;) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) return static_cast<int>(msg.wParam);
-    if (got < 0) return kMessageLoopFailedExitCode;
-    if (IsDialogMessageW(window, &msg) == FALSE) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-}
+ private:
+  bool initialized_;
+};
 
 }  // namespace
 
@@ -110,6 +82,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     initCommonControls(&controls);
   }
 
+  const ComApartment com;
   AppState state;
   state.settingsFolder = SettingsFolderFromArguments(CommandLineArguments(), GetDefaultSettingsFolder());
   const SettingsLoadResult loaded = LoadSettings(state.settingsFolder);
@@ -117,20 +90,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   state.protectSettingsFile = loaded.protectSettingsFile;
   const std::wstring warning = StartupWarning(loaded);
 
-  RegisterMainWindowClass(instance);
-  UniqueMenu menu(BuildMenuBar());
-  if (!menu) return 1;
-
-  const SIZE initial = OuterSize(380, 330, 96);
-  HWND window = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, CW_USEDEFAULT,
-                                CW_USEDEFAULT, initial.cx, initial.cy, nullptr, menu.get(), instance, &state);
+  HWND window = CreateMainWindow(instance, state);
   if (window == nullptr) return 1;
-  menu.release();  // the window owns its menu bar from here on
-
-  const UINT dpi = GetDpiForWindow(window);
-  const SIZE scaled =
-      OuterSize(static_cast<int>(ScaleForDpi(380, dpi)), static_cast<int>(ScaleForDpi(330, dpi)), dpi);
-  SetWindowPos(window, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 

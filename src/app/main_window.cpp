@@ -2,9 +2,12 @@
 
 #include <wtsapi32.h>
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/run_control.h"
 #include "clicker/send_input_adapter.h"
+#include "common/message_wait.h"
 #include "common/window_messages.h"
 #include "geometry/position_capture.h"
 #include "hotkeys/hotkeys.h"
@@ -13,6 +16,7 @@
 #include "ui/fonts.h"
 #include "ui/resource_ids.h"
 #include "ui/settings_view.h"
+#include "ui/ui_rules.h"
 
 namespace kestul {
 
@@ -22,15 +26,50 @@ HWND Control(const AppState& state, int id) {
 
 namespace {
 
+// Exit code when GetMessageW itself fails and no quit code exists.
+constexpr int kMessageLoopFailedExitCode = 3;
+
+// How long a start at sign-in (the Startup folder) waits for the session services.
+constexpr ULONGLONG kSessionServicesPatienceMs = 5000;
+
+HMENU BuildMenuBar() {
+  UniqueMenu menu(CreateMenu());
+  if (!menu) return nullptr;
+  if (AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&S)") == FALSE ||
+      AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"バージョン情報(&A)") == FALSE) {
+    return nullptr;
+  }
+  return menu.release();
+}
+
+// Early in a sign-in the session services may not be up yet, and the registration fails with
+// RPC_S_INVALID_BINDING; they are up once the event Global\TermSrvReadyEvent is set (which may not
+// even exist yet). Waited for a few seconds at most, then tried once more.
+bool RegisterSessionNotifications(const AppState& state) {
+  // Without wtsapi32 the registration counts as refused.
+  auto* registerSession =
+      state.wtsapi32.Find<decltype(WTSRegisterSessionNotification)>("WTSRegisterSessionNotification");
+  if (registerSession == nullptr) return false;
+  if (registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE) return true;
+  if (GetLastError() != RPC_S_INVALID_BINDING) return false;
+  const ULONGLONG deadline = GetTickCount64() + kSessionServicesPatienceMs;
+  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+    const auto left = static_cast<DWORD>(deadline - now);
+    const UniqueHandleKernel ready(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
+    if (ready) {
+      WaitServingSentMessages(ready.get(), left);
+      break;
+    }
+    WaitServingSentMessages(nullptr, std::min<DWORD>(left, 100));
+  }
+  return registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
 void OnCreate(AppState& state) {
   CreateMainControls(state);
   state.worker = std::make_unique<ClickWorker>(state.window, std::make_unique<SendInputAdapter>());
   RegisterHotkeysForWindow(state);
-  // Without wtsapi32 the registration counts as refused.
-  auto* registerSession =
-      state.wtsapi32.Find<decltype(WTSRegisterSessionNotification)>("WTSRegisterSessionNotification");
-  state.sessionNotificationsOk =
-      registerSession != nullptr && registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  state.sessionNotificationsOk = RegisterSessionNotifications(state);
   if (!state.sessionNotificationsOk) {
     ShowMessage(state,
                 L"セッション通知を登録できないため、クリックを開始できません。アプリを再起動してください。",
@@ -124,6 +163,14 @@ void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
   }
 }
 
+// Caption, menu bar and frame do not grow in proportion to the DPI, so a plain scaling of the
+// whole window would leave the client a few pixels off; Windows asks first, and uses the answer
+// for the rectangle WM_DPICHANGED suggests.
+LRESULT OnGetDpiScaledSize(UINT dpi, SIZE& size) {
+  size = MainWindowOuterSize(dpi);
+  return TRUE;
+}
+
 void OnDpiChanged(AppState& state, const RECT& suggested) {
   SetWindowPos(state.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -133,6 +180,50 @@ void OnDpiChanged(AppState& state, const RECT& suggested) {
 }
 
 }  // namespace
+
+SIZE MainWindowOuterSize(UINT dpi) {
+  RECT rect{0, 0, static_cast<LONG>(ScaleForDpi(kClientWidth96, dpi)),
+            static_cast<LONG>(ScaleForDpi(kClientHeight96, dpi))};
+  AdjustWindowRectExForDpi(&rect, kMainWindowStyle, TRUE, 0, dpi);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HWND CreateMainWindow(HINSTANCE instance, AppState& state) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&wc);
+  UniqueMenu menu(BuildMenuBar());
+  if (!menu) return nullptr;
+
+  // Created at the 96-DPI size, then sized for the DPI of the monitor it landed on.
+  const SIZE initial = MainWindowOuterSize(USER_DEFAULT_SCREEN_DPI);
+  HWND window = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, CW_USEDEFAULT,
+                                CW_USEDEFAULT, initial.cx, initial.cy, nullptr, menu.get(), instance, &state);
+  if (window == nullptr) return nullptr;
+  menu.release();  // the window owns its menu bar from here on
+  const SIZE scaled = MainWindowOuterSize(GetDpiForWindow(window));
+  SetWindowPos(window, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return window;
+}
+
+int RunMessageLoop(HWND window) {
+  MSG msg;
+  for (;;) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got < 0) return kMessageLoopFailedExitCode;
+    if (IsDialogMessageW(window, &msg) == FALSE) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -184,6 +275,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_WTSSESSION_CHANGE:
       if (wParam == WTS_SESSION_LOCK) StopClicking(*state);
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:
       OnDpiChanged(*state, *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -85,6 +85,9 @@ void StartClicking(AppState& state) {
 void StopClicking(AppState& state) {
   if (!state.worker) return;
   if (!state.worker->IsRunning() && state.runState == RunState::Idle) return;
+  // The stop below serves messages sent to this thread while it waits; one of them asking to stop
+  // again is already being done.
+  if (state.runState == RunState::Stopping) return;
   SetRunState(state, RunState::Stopping);
   state.worker->Stop();
   SetRunState(state, RunState::Idle);

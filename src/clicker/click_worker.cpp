@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/message_wait.h"
 #include "common/window_messages.h"
 
 namespace kestul {
@@ -16,7 +17,8 @@ bool StopRequested(HANDLE stopEvent, DWORD timeoutMs) {
 ClickWorker::ClickWorker(HWND notifyWindow, std::unique_ptr<InputAdapter> adapter)
     : notifyWindow_(notifyWindow),
       adapter_(std::move(adapter)),
-      stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      finishedEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 ClickWorker::~ClickWorker() {
   Stop();
@@ -24,14 +26,15 @@ ClickWorker::~ClickWorker() {
 
 bool ClickWorker::Start(const ClickRequest& request, std::uint64_t runId) {
   const std::lock_guard<std::mutex> control(controlMutex_);
-  if (!stopEvent_ || running_.load()) return false;
+  if (!stopEvent_ || !finishedEvent_ || running_.load()) return false;
   if (thread_.joinable()) thread_.join();  // a run that ended by itself
-  running_.exchange(true);
+  running_.store(true);
   ResetEvent(stopEvent_.get());
+  ResetEvent(finishedEvent_.get());
   try {
     thread_ = std::thread(&ClickWorker::Run, this, request, runId);
   } catch (const std::system_error&) {
-    running_.exchange(false);
+    running_.store(false);
     return false;
   }
   return true;
@@ -41,49 +44,55 @@ void ClickWorker::Stop() {
   std::thread finishing;
   {
     const std::lock_guard<std::mutex> control(controlMutex_);
-    if (!running_.load() && !thread_.joinable()) return;
+    // No thread: no run, or, while running, a stop already in progress further up this thread's
+    // stack (its wait ran a sent message that stops again), which finishes the job.
+    if (!thread_.joinable()) return;
     if (stopEvent_) SetEvent(stopEvent_.get());
     finishing = std::move(thread_);
   }
-  if (finishing.joinable()) finishing.join();
+  if (finishing.joinable()) {
+    // The run may be inside SendInput, which waits until this thread has run its mouse hook: the
+    // hook must be served until the run has finished, and only then is the join short.
+    WaitServingSentMessages(finishedEvent_.get(), INFINITE);
+    finishing.join();
+  }
   const std::lock_guard<std::mutex> click(clickMutex_);
-  running_.exchange(false);
+  running_.store(false);
 }
 
 bool ClickWorker::IsRunning() const {
   return running_.load();
 }
 
-void ClickWorker::Post(std::uint64_t runId, ClickStatus status) const {
+void ClickWorker::Finish(std::uint64_t runId, ClickStatus status) {
+  running_.store(false);
   PostMessageW(notifyWindow_, WM_CLICKER_STATUS, static_cast<WPARAM>(runId), static_cast<LPARAM>(status));
+  SetEvent(finishedEvent_.get());
 }
 
 void ClickWorker::Run(ClickRequest request, std::uint64_t runId) {
   HANDLE stopEvent = stopEvent_.get();
   if (StopRequested(stopEvent, kClickStartDelayMs)) {
-    running_.exchange(false);
-    Post(runId, ClickStatus::Stopped);
+    Finish(runId, ClickStatus::Stopped);
     return;
   }
-  Post(runId, ClickStatus::Running);
+  PostMessageW(notifyWindow_, WM_CLICKER_STATUS, static_cast<WPARAM>(runId),
+               static_cast<LPARAM>(ClickStatus::Running));
   for (;;) {
     {
       const std::lock_guard<std::mutex> click(clickMutex_);
       if (StopRequested(stopEvent, 0)) {
-        running_.exchange(false);
-        Post(runId, ClickStatus::Stopped);
+        Finish(runId, ClickStatus::Stopped);
         return;
       }
       if (!adapter_->SendClick(request)) {
         SetEvent(stopEvent);
-        running_.exchange(false);
-        Post(runId, ClickStatus::InputRejected);
+        Finish(runId, ClickStatus::InputRejected);
         return;
       }
     }
     if (StopRequested(stopEvent, request.interval_ms)) {
-      running_.exchange(false);
-      Post(runId, ClickStatus::Stopped);
+      Finish(runId, ClickStatus::Stopped);
       return;
     }
   }

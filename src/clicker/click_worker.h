@@ -26,19 +26,22 @@ class ClickWorker {
   ClickWorker(const ClickWorker&) = delete;
   ClickWorker& operator=(const ClickWorker&) = delete;
 
-  // False, changing nothing, while a run is in progress or without a stop event.
+  // False, changing nothing, while a run is in progress or without its events.
   bool Start(const ClickRequest& request, std::uint64_t runId);
-  // Ends the run, if any, and returns after its thread has finished.
+  // Ends the run, if any, and returns after its thread has finished. Messages sent to the calling
+  // thread run while it waits (see WaitServingSentMessages).
   void Stop();
   bool IsRunning() const;
 
  private:
   void Run(ClickRequest request, std::uint64_t runId);
-  void Post(std::uint64_t runId, ClickStatus status) const;
+  // The last thing a run does, at each of its ends.
+  void Finish(std::uint64_t runId, ClickStatus status);
 
   HWND notifyWindow_;
   std::unique_ptr<InputAdapter> adapter_;
   UniqueEvent stopEvent_;
+  UniqueEvent finishedEvent_;  // set by a run as its last step; what Stop waits for before the join
   std::thread thread_;
   std::mutex controlMutex_;
   std::mutex clickMutex_;

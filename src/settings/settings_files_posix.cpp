@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -15,6 +18,13 @@ PathStatus QueryPathStatus(const std::wstring& path) {
   }
   if (error) return PathStatus::Unknown;
   return status.type() == std::filesystem::file_type::not_found ? PathStatus::Missing : PathStatus::Exists;
+}
+
+bool FlushFileToDisk(const std::wstring& path) {
+  const int file = open(std::filesystem::path(path).c_str(), O_WRONLY | O_CLOEXEC);
+  if (file < 0) return false;
+  const bool flushed = fsync(file) == 0;
+  return close(file) == 0 && flushed;
 }
 
 bool ReplaceSettingsFile(const std::wstring& source, const std::wstring& target) {

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+
+#include "common/message_wait.h"
 #include "common/unique_handle.h"
 #include "settings/settings_files.h"
 
@@ -34,9 +37,32 @@ PathStatus QueryPathStatus(const std::wstring& path) {
   return target ? PathStatus::Exists : StatusFromError(GetLastError());
 }
 
+bool FlushFileToDisk(const std::wstring& path) {
+  // Every handle's data goes: the one the stream wrote through is closed by now.
+  const UniqueHandle<KernelHandleTraits> file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && FlushFileBuffers(file.get()) != FALSE;
+}
+
 bool ReplaceSettingsFile(const std::wstring& source, const std::wstring& target) {
-  return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-         FALSE;
+  // Antivirus, indexing and backup programs open a file for a moment without delete sharing; the
+  // replacement then fails with one of these two errors. Anything else, or a hold that lasts, is
+  // a real failure.
+  constexpr ULONGLONG kPatienceMs = 200;
+  constexpr DWORD kRetryPauseMs = 20;
+  const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
+  for (;;) {
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+        FALSE) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    const ULONGLONG now = GetTickCount64();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || now >= deadline) return false;
+    // Like every wait of the interface thread, this one keeps serving the mouse hook.
+    WaitServingSentMessages(nullptr, static_cast<DWORD>(std::min<ULONGLONG>(kRetryPauseMs, deadline - now)));
+  }
 }
 
 void DeleteFileQuietly(const std::wstring& path) {

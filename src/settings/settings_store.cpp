@@ -176,7 +176,7 @@ bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::
     return false;
   }
   out.close();
-  if (!out) {
+  if (!out || !FlushFileToDisk(temporary)) {
     error = L"一時設定ファイルを確定できません。";
     DeleteFileQuietly(temporary);
     return false;

@@ -1,7 +1,8 @@
-// The main window when the system refuses a click part-way: the run ends Faulted with the input
-// error, and no mouse button is left held down. The window runs on its own thread in this process
-// with a worker whose clicks really go through SendInput, except that the k-th click has only its
-// first events accepted, as when a click lands on a window of higher integrity.
+// The program's main window, hosted on a thread of this process. When the system refuses a click
+// part-way, the run ends Faulted with the input error and no mouse button is left held down: the
+// worker's clicks really go through SendInput, except that the k-th click has only its first events
+// accepted, as when a click lands on a window of higher integrity. And its answer to Windows'
+// question for its size at another DPI.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "support/app_process.h"
 #include "support/desktop.h"
 #include "support/test_window.h"
+#include "ui/ui_rules.h"
 
 namespace kestul {
 namespace {
@@ -56,7 +58,8 @@ class PartlyRefusingAdapter final : public InputAdapter {
   std::atomic<int>& clicks_;
 };
 
-// The program's main window on a thread of its own, with the adapter swapped in after creation.
+// The program's main window, created as the program creates it, on a thread of its own, with the
+// adapter swapped in after creation.
 class MainWindowThread {
  public:
   MainWindowThread(const AppSettings& settings, std::unique_ptr<InputAdapter> adapter) {
@@ -77,26 +80,12 @@ class MainWindowThread {
 
  private:
   void Run(std::unique_ptr<InputAdapter> adapter) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kMainWindowClass;
-    RegisterClassExW(&wc);
-    HWND created = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, 100, 100,
-                                   400, 400, nullptr, nullptr, wc.hInstance, &state_);
+    HWND created = CreateMainWindow(GetModuleHandleW(nullptr), state_);
     if (created == nullptr) return;
     state_.worker = std::make_unique<ClickWorker>(created, std::move(adapter));
     ShowWindow(created, SW_SHOWNOACTIVATE);
     window_ = created;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (!IsDialogMessageW(created, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
+    RunMessageLoop(created);
     state_.worker.reset();
     window_ = nullptr;
   }
@@ -166,7 +155,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Refusal{1, 1, ClickMode::Current, ClickButton::Left},   // press taken, release refused
                       Refusal{2, 0, ClickMode::Current, ClickButton::Right},  // nothing taken
                       Refusal{3, 2, ClickMode::Saved, ClickButton::Right},    // move and press taken
-                      Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));   // only the move taken
+                      Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));
+// only the move taken
+
+// Caption, menu bar and frame do not scale in proportion to the DPI, so before a move to a monitor
+// of another DPI Windows asks the window for its exact size; the answer must give the scaled client.
+TEST(MainWindow, AnswersTheSizeForAnExactClientAtAnotherDpi) {
+  MainWindowThread app(AppSettings{}, std::make_unique<SendInputAdapter>());
+  ASSERT_NE(app.window(), nullptr);
+  const auto style = static_cast<DWORD>(GetWindowLongW(app.window(), GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongW(app.window(), GWL_EXSTYLE));
+  for (const UINT dpi : {120u, 144u, 192u}) {
+    SCOPED_TRACE(dpi);
+    SIZE size{};
+    EXPECT_NE(SendMessageW(app.window(), WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)), 0);
+    RECT expected{0, 0, static_cast<LONG>(ScaleForDpi(380, dpi)), static_cast<LONG>(ScaleForDpi(330, dpi))};
+    AdjustWindowRectExForDpi(&expected, style, GetMenu(app.window()) != nullptr, exStyle, dpi);
+    EXPECT_EQ(size.cx, expected.right - expected.left);
+    EXPECT_EQ(size.cy, expected.bottom - expected.top);
+  }
+}
 
 }  // namespace
 }  // namespace kestul

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "clicker/click_worker.h"
+#include "common/unique_handle.h"
 #include "common/window_messages.h"
 #include "support/app_process.h"
 #include "support/process_resources.h"
@@ -175,6 +176,56 @@ TEST(ClickWorker, StopWaitsForASlowClickToReturn) {
   const int calls = probe.calls;
   Sleep(500);
   EXPECT_EQ(probe.calls, calls) << "nothing after Stop";
+}
+
+std::atomic<int> hookCalls{0};
+
+LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0) ++hookCalls;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Injects a mouse event that goes nowhere (a move by nothing), but only once the test is about to
+// stop the run: SendInput then waits for a mouse hook of the stopping thread.
+class InjectOnStopAdapter final : public InputAdapter {
+ public:
+  InjectOnStopAdapter(std::atomic<bool>& waiting, HANDLE stopping) : waiting_(waiting), stopping_(stopping) {}
+  bool SendClick(const ClickRequest&) override {
+    waiting_ = true;
+    WaitForSingleObject(stopping_, 10000);
+    INPUT nothing{};
+    nothing.type = INPUT_MOUSE;
+    nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
+    return SendInput(1, &nothing, sizeof(INPUT)) == 1;
+  }
+
+ private:
+  std::atomic<bool>& waiting_;
+  HANDLE stopping_;
+};
+
+// With a side button bound, the program's low-level mouse hook runs on the thread that stops
+// runs, and a click being injected waits for it. A stop that only joined would stall every mouse
+// on the system until Windows gave up on the hook, and then lose the hook for good.
+TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
+  StatusWindow statuses;
+  const UniqueEvent stopping(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<bool> waiting{false};
+  ClickWorker worker(statuses.window(), std::make_unique<InjectOnStopAdapter>(waiting, stopping.get()));
+  const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountingHook, GetModuleHandleW(nullptr), 0));
+  ASSERT_TRUE(hook);
+  ASSERT_TRUE(worker.Start(Every(20), 5));
+  ASSERT_TRUE(PumpUntil([&] { return waiting.load(); }, 5000));  // pumping serves the hook meanwhile
+  PumpFor(50);
+  const int before = hookCalls;
+  // From here nothing pumps but Stop.
+  SetEvent(stopping.get());
+  const ULONGLONG started = GetTickCount64();
+  worker.Stop();
+  const ULONGLONG took = GetTickCount64() - started;
+  std::printf("Stop took %llu ms with the injection waiting for this thread's hook\n", took);
+  EXPECT_GT(hookCalls.load(), before)
+      << "the hook did not run while Stop waited (Stop took " << took << " ms)";
 }
 
 TEST(ClickWorker, DestructionDuringARunStopsItAndDeletesTheAdapter) {

@@ -51,6 +51,15 @@ inline HWND StartAppPastWarning(AppProcess& app) {
   return window;
 }
 
+// Chooses an option of the main view (click position or button) as clicking it would.
+inline void ChooseOption(const AppProcess& app, int id) {
+  const int partner = id == kTargetCurrent ? kTargetSaved
+                      : id == kTargetSaved ? kTargetCurrent
+                      : id == kButtonLeft  ? kButtonRight
+                                           : kButtonLeft;
+  ChooseOption(app.window(), id, partner);
+}
+
 // A position as the program's labels show it.
 inline std::wstring XY(POINT p) {
   return L"X=" + std::to_wstring(p.x) + L" / Y=" + std::to_wstring(p.y);

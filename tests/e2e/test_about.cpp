@@ -37,11 +37,7 @@ std::vector<std::wstring> ChildTexts(HWND dialog) {
 struct ScreenArea {
   explicit ScreenArea(HWND child) {
     GetWindowRect(child, &rect);
-    HDC screen = GetDC(nullptr);
-    for (LONG y = rect.top; y < rect.bottom; ++y) {
-      for (LONG x = rect.left; x < rect.right; ++x) pixels.push_back(GetPixel(screen, x, y));
-    }
-    ReleaseDC(nullptr, screen);
+    pixels = CaptureScreen(rect);
   }
   LONG Width() const { return rect.right - rect.left; }
   COLORREF At(LONG x, LONG y) const { return pixels[static_cast<std::size_t>(y * Width() + x)]; }
@@ -160,12 +156,10 @@ TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
 
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
-  SetForegroundWindow(dialog);
-  PumpFor(200);
-  PressKey(VK_ESCAPE);
+  PressKeyIn(dialog, VK_ESCAPE);
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_FALSE(Closes(dialog, 1000)) << "Esc closed the dialog";
-  PressKey(VK_RETURN);
+  PressKeyIn(dialog, VK_RETURN);
   EXPECT_TRUE(Closes(dialog)) << "Enter on the default button";
 
   dialog = OpenAbout(app);
@@ -175,7 +169,7 @@ TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
 
   dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
-  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  PostButtonClick(dialog, IDOK);
   EXPECT_TRUE(Closes(dialog)) << "the OK button";
   EXPECT_EQ(app.Close(), 0u);
 }

@@ -139,8 +139,8 @@ TEST_F(HotkeyFixture, F6StoresThePositionWhichSavedModeThenClicks) {
   ClickTarget target(area);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  SetWindowTextW(app.Control(kInterval), L"50");
-  SendMessageW(app.Control(kButtonRight), BM_CLICK, 0, 0);
+  SetControlText(app.Control(kInterval), L"50");
+  ChooseOption(app, kButtonRight);
 
   const POINT saved = PointIn(area, 17, 20);
   MoveCursorTo(saved);
@@ -170,7 +170,7 @@ TEST_F(HotkeyFixture, F6StoresThePositionWhichSavedModeThenClicks) {
             std::string::npos);
 
   // Saved mode clicks at the stored point wherever the cursor is.
-  SendMessageW(app.Control(kTargetSaved), BM_CLICK, 0, 0);
+  ChooseOption(app, kTargetSaved);
   target.Clear();
   MoveCursorTo(PointIn(area, 83, 90));
   PressKey(VK_F8);
@@ -191,7 +191,7 @@ TEST_F(HotkeyFixture, F6RefusesAnInvalidIntervalAndKeepsTheOldPosition) {
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  X=-5 / Y=7");
-  SetWindowTextW(app.Control(kInterval), L"19");
+  SetControlText(app.Control(kInterval), L"19");
   MoveCursorTo(PointIn(PrimaryWorkArea(), 15, 28));
   PressKey(VK_F6);
   ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。");

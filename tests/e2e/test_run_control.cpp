@@ -22,7 +22,7 @@ struct RunFixture : ::testing::Test {
   }
   void ExpectRefusedInterval(AppProcess& app, const std::wstring& text) {
     SCOPED_TRACE(std::to_string(text.size()) + " characters");
-    SetWindowTextW(app.Control(kInterval), text.c_str());
+    SetControlText(app.Control(kInterval), text);
     PostButtonClick(app.window(), kStartStop);
     ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。",
                      L"message-input-error");
@@ -88,7 +88,7 @@ TEST_F(RunFixture, IntervalFieldRefusalsLeaveTheProgramIdleAndAcceptLeadingZeros
   }
   EXPECT_FALSE(FileExists(settingsPath)) << "a refused start writes nothing";
 
-  SetWindowTextW(app.Control(kInterval), L"0100");
+  SetControlText(app.Control(kInterval), L"0100");
   StartAndExpectRunning(app);
   Stop(app);
   EXPECT_NE(ReadFileBytes(settingsPath).find("interval_ms=100\r\n"), std::string::npos);
@@ -110,8 +110,7 @@ TEST_F(RunFixture, TypedIntervalIsDigitsOnlyAndAtMostFiveCharacters) {
 TEST_F(RunFixture, SavedPositionModeWithoutAPositionIsRefused) {
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  PostButtonClick(app.window(), kTargetSaved);  // the notification alone; check the option too
-  SendMessageW(app.Control(kTargetSaved), BM_CLICK, 0, 0);
+  ChooseOption(app, kTargetSaved);
   ASSERT_TRUE(IsChecked(app.Control(kTargetSaved)));
   PostButtonClick(app.window(), kStartStop);
   ExpectMessageBox(app.pid(), L"保存位置エラー",
@@ -130,7 +129,7 @@ TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
   ExpectMessageBox(app.pid(), L"保存位置エラー",
                    L"モニター配置が保存時から変わりました。保存位置を再登録してください。",
                    L"message-layout-changed");
-  SendMessageW(app.Control(kTargetCurrent), BM_CLICK, 0, 0);
+  ChooseOption(app, kTargetCurrent);
   StartAndExpectRunning(app);
   Stop(app);
   EXPECT_EQ(app.Close(), 0u);
@@ -159,7 +158,7 @@ TEST_F(RunFixture, ProtectedFileIsKeptUntilTheUserChangesSomething) {
   Stop(app);
   EXPECT_EQ(ReadFileBytes(settingsPath), refused) << "nothing changed: the refused file stays";
 
-  SendMessageW(app.Control(kButtonRight), BM_CLICK, 0, 0);
+  ChooseOption(app, kButtonRight);
   StartAndExpectRunning(app);
   Stop(app);
   EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile("current", "right"));

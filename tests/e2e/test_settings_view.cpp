@@ -81,8 +81,8 @@ TEST_F(SettingsViewFixture, ApplySavesTheMainViewChoicesAndTheNewKey) {
   ASSERT_TRUE(WriteFileBytes(settingsPath, SettingsFile("current", "left", 100, false, 0, 0, "", "f11")));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  SetWindowTextW(app.Control(kInterval), L"250");
-  SendMessageW(app.Control(kButtonRight), BM_CLICK, 0, 0);
+  SetControlText(app.Control(kInterval), L"250");
+  ChooseOption(app, kButtonRight);
   Open(app);
   EXPECT_EQ(Selection(app), kIndexF11);
   SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
@@ -107,7 +107,7 @@ TEST_F(SettingsViewFixture, ApplySavesTheMainViewChoicesAndTheNewKey) {
 TEST_F(SettingsViewFixture, ApplyRefusesTheIntervalLeftInTheHiddenField) {
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
-  SetWindowTextW(app.Control(kInterval), L"10");
+  SetControlText(app.Control(kInterval), L"10");
   Open(app);
   SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
   PostButtonClick(app.window(), kSettingsApply);

@@ -63,9 +63,12 @@ TEST(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
       WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_POPUP;
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & frameBits, 0xCA0000u);
   EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE & ~WS_EX_DLGMODALFRAME, 0);
+  // The table is at 96 DPI; a developer's desktop may be scaled (test_dpi checks 144 exactly).
+  const int dpi = static_cast<int>(GetDpiForWindow(window));
+  const auto scaled = [dpi](LONG value) { return MulDiv(value, dpi, 96); };
   const RECT client = ClientSize(window);
-  EXPECT_EQ(client.right, 380);
-  EXPECT_EQ(client.bottom, 330);
+  EXPECT_EQ(client.right, MulDiv(380, dpi, 96));
+  EXPECT_EQ(client.bottom, MulDiv(330, dpi, 96));
 
   for (const ExpectedControl& c : kExpected) {
     SCOPED_TRACE(c.id);
@@ -83,16 +86,12 @@ TEST(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
     EXPECT_EQ(style & (c.style & ~systemOwned), c.style & ~systemOwned);
     EXPECT_EQ(IsVisible(control), c.mainView);
     const RECT r = ChildRect(control);
-    if (c.id == 113) {
-      // A drop-down list sizes its closed field itself; position and width are ours.
-      EXPECT_EQ(r.left, c.rect.left);
-      EXPECT_EQ(r.top, c.rect.top);
-      EXPECT_EQ(r.right, c.rect.right);
-    } else {
-      EXPECT_EQ(r.left, c.rect.left);
-      EXPECT_EQ(r.top, c.rect.top);
-      EXPECT_EQ(r.right, c.rect.right);
-      EXPECT_EQ(r.bottom, c.rect.bottom);
+    EXPECT_EQ(r.left, scaled(c.rect.left));
+    EXPECT_EQ(r.top, scaled(c.rect.top));
+    EXPECT_EQ(r.right, scaled(c.rect.left) + scaled(c.rect.right - c.rect.left));
+    // A drop-down list sizes its closed field itself; position and width are ours.
+    if (c.id != 113) {
+      EXPECT_EQ(r.bottom, scaled(c.rect.top) + scaled(c.rect.bottom - c.rect.top));
     }
   }
   EXPECT_TRUE(IsChecked(app.Control(kTargetCurrent)));

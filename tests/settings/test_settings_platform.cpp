@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <thread>
+
 #include "settings/settings_store.h"
 #include "support/app_process.h"
 
@@ -38,7 +40,7 @@ TEST(SettingsPlatform, FirstSaveCreatesTheFoldersAndLeavesNoTemporaryFile) {
   TempFolder root;
   const std::wstring folder = root.File(L"KESTUL\\AutoClicker");
   std::wstring error;
-  ASSERT_TRUE(SaveSettings(folder, Sample(300), error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(SaveSettings(folder, Sample(300), error)) << error;
   EXPECT_EQ(ReadFileBytes(folder + L"\\settings.ini"), FormatSettingsFile(Sample(300)));
   EXPECT_FALSE(FileExists(folder + L"\\settings.ini.tmp"));
   EXPECT_EQ(LoadSettings(folder).settings, Sample(300));
@@ -62,15 +64,35 @@ TEST(SettingsPlatform, SavingBelowAPlainFileFailsAtTheFolder) {
   EXPECT_EQ(error, L"設定フォルダーを作成できません。");
 }
 
+// Another program holding the file open without allowing deletion, as a scanner does.
+HANDLE HoldWithoutDeleteSharing(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     0, nullptr);
+}
+
+TEST(SettingsPlatform, AFileHeldForAMomentIsWaitedFor) {
+  TempFolder root;
+  std::wstring error;
+  ASSERT_TRUE(SaveSettings(root.path(), Sample(111), error));
+  HANDLE held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread release([held] {
+    Sleep(50);
+    CloseHandle(held);
+  });
+  const bool saved = SaveSettings(root.path(), Sample(150), error);
+  release.join();
+  EXPECT_TRUE(saved) << error;
+  EXPECT_EQ(LoadSettings(root.path()).settings, Sample(150));
+}
+
 TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {
   TempFolder root;
   std::wstring error;
   ASSERT_TRUE(SaveSettings(root.path(), Sample(111), error));
   const std::string old = ReadFileBytes(root.File(L"settings.ini"));
   {
-    // Another program holds it open without allowing deletion.
-    HANDLE held = CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(SaveSettings(root.path(), Sample(222), error));
     EXPECT_EQ(error, L"設定ファイルを置換できません。");

@@ -245,11 +245,40 @@ void PostButtonClick(HWND window, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
+void ChooseOption(HWND window, int id, int partner) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(GetDlgItem(window, partner), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 2000,
+                      &ignored);
+  SendMessageTimeoutW(GetDlgItem(window, id), BM_SETCHECK, BST_CHECKED, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  PostButtonClick(window, id);
+}
+
+void SetControlText(HWND control, const std::wstring& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000,
+                      &ignored);
+}
+
 void TypeIntoEdit(HWND edit, const std::wstring& text) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(edit, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 2000, &ignored);
   SendMessageTimeoutW(edit, WM_CHAR, VK_BACK, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
   for (const wchar_t ch : text) SendMessageTimeoutW(edit, WM_CHAR, ch, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+HWND FocusedWindow(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void PressKeyIn(HWND window, WORD virtualKey) {
+  HWND focus = FocusedWindow(window);
+  if (focus == nullptr || (focus != window && !IsChild(window, focus))) focus = window;
+  const auto scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(focus, WM_KEYDOWN, virtualKey, scan | 1);
+  PostMessageW(focus, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31));
 }
 
 void PressKey(WORD virtualKey) {
@@ -298,48 +327,76 @@ std::wstring ArtifactsFolder() {
 
 }  // namespace
 
+std::vector<COLORREF> CaptureScreen(const RECT& area) {
+  const LONG width = area.right - area.left, height = area.bottom - area.top;
+  std::vector<COLORREF> pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT)) {
+      GdiFlush();
+      const auto* bgra = static_cast<const RGBQUAD*>(bits);
+      pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+      for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height); ++i) {
+        pixels.push_back(RGB(bgra[i].rgbRed, bgra[i].rgbGreen, bgra[i].rgbBlue));
+      }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
 void SaveScreenshot(const std::wstring& name, HWND window) {
   const std::wstring folder = ArtifactsFolder();
   if (folder.empty()) return;
   // A window that has just appeared may not have painted itself yet.
   PumpFor(400);
-  int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  RECT area{};
-  if (window != nullptr && GetWindowRect(window, &area)) {
-    left = area.left;
-    top = area.top;
-    width = area.right - area.left;
-    height = area.bottom - area.top;
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  RECT area{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  if (window != nullptr) GetWindowRect(window, &area);
+  const std::vector<COLORREF> pixels = CaptureScreen(area);
+  if (pixels.empty()) return;
+  // A bottom-up 24-bit BMP, rows padded to four bytes.
+  const LONG width = area.right - area.left, height = area.bottom - area.top;
+  const auto stride = static_cast<std::size_t>((width * 3 + 3) / 4 * 4);
+  std::string image(stride * static_cast<std::size_t>(height), '\0');
+  for (LONG y = 0; y < height; ++y) {
+    char* row = &image[stride * static_cast<std::size_t>(height - 1 - y)];
+    for (LONG x = 0; x < width; ++x) {
+      const COLORREF c = pixels[static_cast<std::size_t>(y * width + x)];
+      row[3 * x] = static_cast<char>(GetBValue(c));
+      row[3 * x + 1] = static_cast<char>(GetGValue(c));
+      row[3 * x + 2] = static_cast<char>(GetRValue(c));
+    }
   }
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
-  SelectObject(memory, old);
-  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-  const DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageSize;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(image.size());
   std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
-  bytes.append(static_cast<const char*>(bits), imageSize);
+  bytes.append(reinterpret_cast<const char*>(&header), sizeof(header));
+  bytes += image;
   WriteFileBytes(folder + L"\\" + name + L".bmp", bytes);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace kestul::test

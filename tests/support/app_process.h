@@ -88,8 +88,22 @@ HWND AnyMessageBox(DWORD pid);
 // Posts a button click (BN_CLICKED) to the parent, as pressing the button would; posting keeps
 // the test free when the handler opens a modal box.
 void PostButtonClick(HWND window, int id);
+// Chooses option button `id` of a pair, as clicking it would: it checked, `partner` cleared, then
+// the click posted. (BM_CLICK is no substitute: Windows may drop it in a window that is not active.)
+void ChooseOption(HWND window, int id, int partner);
+// Sets a control's text in another process. SetWindowTextW cannot: on Windows it sends nothing to
+// another process's window and changes only the caption the system keeps for it.
+void SetControlText(HWND control, const std::wstring& text);
 // Replaces the edit's text by typing: select all, then characters as keyboard messages.
 void TypeIntoEdit(HWND edit, const std::wstring& text);
+
+// The window that has the keyboard focus on the thread of `window`, or null.
+HWND FocusedWindow(HWND window);
+// A key pressed in `window` (a dialog, say) whether or not it is in the foreground: the key
+// messages are posted to its thread's focus, where its message loop takes them as typed keys.
+// Keys injected with SendInput reach only the foreground window, which a test process may not
+// choose on Windows (the foreground lock).
+void PressKeyIn(HWND window, WORD virtualKey);
 
 // Real keyboard and mouse input through SendInput.
 void PressKey(WORD virtualKey);
@@ -100,6 +114,10 @@ void MoveCursorTo(int x, int y);
 inline void MoveCursorTo(POINT p) {
   MoveCursorTo(p.x, p.y);
 }
+
+// The pixels of `area` of the screen as they are now, row by row, in one copy of the screen (a read
+// per pixel is a round trip to the compositor on Windows).
+std::vector<COLORREF> CaptureScreen(const RECT& area);
 
 // Saves the screen as <name>.bmp in the artifacts folder (KESTUL_ARTIFACTS): the area of
 // `window` (frame included) when given, else the whole virtual screen.

@@ -20,8 +20,9 @@ struct ProcessResources {
 // `process` needs PROCESS_QUERY_INFORMATION and PROCESS_DUP_HANDLE; `pid` names the same process.
 ProcessResources ReadResources(HANDLE process, DWORD pid);
 std::string Describe(const ProcessResources& r);
-// True when `now` holds no more than `baseline`: the same threads, no more GDI or USER objects,
-// at most two more handles (the system's own bookkeeping may take one or two).
+// True when `now` holds no more than `baseline`: no more GDI or USER objects, at most two more
+// handles (the system's own bookkeeping may take one or two) and a few more threads (the system's
+// own, which come and go).
 bool NoGrowth(const ProcessResources& baseline, const ProcessResources& now);
 
 }  // namespace kestul::test
