@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Windows program (MinGW cross build) and packs the portable ZIP: the exe, the Japanese
-# read-me, the user guide, the licence and THIRD-PARTY-NOTICES.txt. Fails when the exe took code
-# from a toolchain library that the notices file does not name, or when a text file in the ZIP
-# has a bare LF line end. KESTUL_BUILD_ROOT moves the build folders (default: build/).
+# read-me, the user guide as one HTML page, the licence and THIRD-PARTY-NOTICES.txt. Fails when the
+# exe took code from a toolchain library that the notices file does not name, when the guide page
+# is missing, or when a text file in the ZIP has a bare LF line end. KESTUL_BUILD_ROOT moves the
+# build folders (default: build/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTUL_BUILD_ROOT:-$root/build}
 windows=$build/windows
 cd "$root"
+"$root/tools/deps.sh"
 cmake --preset windows -B "$windows" >/dev/null
 cmake --build "$windows" --target KestulAutoClicker
 
@@ -43,10 +45,18 @@ rm -f "$zip"
 (cd "$windows" && cpack -G ZIP -B "$build/package" >/dev/null)
 [ -f "$zip" ] || { echo "package: cpack wrote no $zip"; exit 1; }
 
-# Notepad before Windows 10 1809 shows a file with bare LF line ends as one long line.
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 (cd "$unpacked" && cmake -E tar xf "$zip")
+
+# The read-me sends the user to the guide page; a ZIP without it is no release.
+if [ -z "$(find "$unpacked" -name guide-ja.html -size +1k)" ]; then
+  echo "package: the ZIP holds no guide-ja.html; $zip removed"
+  rm -f "$zip"
+  exit 1
+fi
+
+# Notepad before Windows 10 1809 shows a file with bare LF line ends as one long line.
 while IFS= read -r -d '' text; do
   if grep -qv $'\r$' "$text"; then
     echo "package: ${text#"$unpacked"/} has lines without CRLF; $zip removed"

@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/run_rules.h"
+#include "common/message_texts.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "geometry/enumerate_monitors.h"
@@ -68,8 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
   UniqueHandleKernel mutex(CreateMutexW(nullptr, TRUE, L"Local\\KESTUL.AutoClicker.Instance.v1"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-    MessageBoxW(nullptr, L"KESTUL Auto Clickerは既に起動しています。", L"多重起動",
-                MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(nullptr, kAlreadyRunningText, kAlreadyRunningCaption, MB_OK | MB_ICONINFORMATION);
     return 2;
   }
 
@@ -95,7 +95,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
-  if (!warning.empty()) MessageBoxW(window, warning.c_str(), L"設定読み込み警告", MB_OK | MB_ICONWARNING);
+  if (!warning.empty()) MessageBoxW(window, warning.c_str(), kSettingsWarningCaption, MB_OK | MB_ICONWARNING);
 
   const int exitCode = RunMessageLoop(window);
 

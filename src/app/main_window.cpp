@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/run_control.h"
 #include "clicker/send_input_adapter.h"
+#include "common/message_texts.h"
 #include "common/message_wait.h"
 #include "common/window_messages.h"
 #include "geometry/position_capture.h"
@@ -71,9 +72,7 @@ void OnCreate(AppState& state) {
   RegisterHotkeysForWindow(state);
   state.sessionNotificationsOk = RegisterSessionNotifications(state);
   if (!state.sessionNotificationsOk) {
-    ShowMessage(state,
-                L"セッション通知を登録できないため、クリックを開始できません。アプリを再起動してください。",
-                L"セッション通知エラー", MB_ICONERROR);
+    ShowMessage(state, kSessionErrorText, kSessionErrorCaption, MB_ICONERROR);
   }
   state.initializing = false;
   UpdateRunStateDisplay(state);
@@ -150,10 +149,7 @@ void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
       return;
     case StatusAction::StopAndFault:
       state.worker->Stop();
-      FailWithMessage(
-          state,
-          L"SendInputが全イベントを受け付けませんでした。クリック受付や対象アプリの反応は保証されません。",
-          L"入力エラー", MB_ICONERROR);
+      FailWithMessage(state, kInputRejectedText, kInputErrorCaption, MB_ICONERROR);
       return;
     case StatusAction::StopAndIdle:
       state.worker->Stop();

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "common/message_texts.h"
 #include "geometry/enumerate_monitors.h"
 #include "settings/settings_store.h"
 
@@ -12,11 +13,11 @@ namespace {
 const wchar_t* SavedPositionErrorText(PositionCheck check) {
   switch (check) {
     case PositionCheck::NotSaved:
-      return L"保存位置が未登録です。停止中にF6または登録ボタンで現在位置を保存してください。";
+      return kNotSavedText;
     case PositionCheck::LayoutChanged:
-      return L"モニター配置が保存時から変わりました。保存位置を再登録してください。";
+      return kLayoutChangedText;
     case PositionCheck::OffMonitor:
-      return L"保存位置が現在の実在モニター上にありません。保存位置を再登録してください。";
+      return kOffMonitorText;
     case PositionCheck::Ok:
       break;
   }
@@ -66,7 +67,7 @@ void StartClicking(AppState& state) {
     const PositionCheck check =
         ValidateSavedPosition(s.position_saved, {s.x, s.y}, s.monitor_layout, EnumerateMonitors());
     if (check != PositionCheck::Ok) {
-      FailWithMessage(state, SavedPositionErrorText(check), L"保存位置エラー", MB_ICONWARNING);
+      FailWithMessage(state, SavedPositionErrorText(check), kSavedPositionErrorCaption, MB_ICONWARNING);
       return;
     }
   }
@@ -78,7 +79,7 @@ void StartClicking(AppState& state) {
   if (state.worker->Start(request, state.runId)) {
     SetRunState(state, RunState::Starting);
   } else {
-    FailWithMessage(state, L"クリック処理を開始できません。", L"開始エラー", MB_ICONERROR);
+    FailWithMessage(state, kStartErrorText, kStartErrorCaption, MB_ICONERROR);
   }
 }
 
@@ -125,7 +126,7 @@ bool SaveSettingsIfNeeded(AppState& state) {
   if (state.protectSettingsFile && !state.settingsChanged) return true;
   std::wstring error;
   if (!SaveSettings(state.settingsFolder, state.settings, error)) {
-    FailWithMessage(state, error.c_str(), L"設定保存エラー", MB_ICONERROR);
+    FailWithMessage(state, error.c_str(), kSaveErrorCaption, MB_ICONERROR);
     return false;
   }
   state.protectSettingsFile = false;

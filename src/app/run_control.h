@@ -24,7 +24,4 @@ void ShowMessage(const AppState& state, const wchar_t* text, const wchar_t* capt
 // Faulted, shown, then the message.
 void FailWithMessage(AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon);
 
-inline constexpr wchar_t kIntervalErrorText[] = L"間隔は20～60000の符号なし整数で入力してください。";
-inline constexpr wchar_t kInputErrorCaption[] = L"入力エラー";
-
 }  // namespace kestul

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "common/message_texts.h"
+
 namespace kestul {
 
 bool ParseIntervalText(std::wstring_view text, std::uint32_t& value) {
@@ -55,7 +57,7 @@ std::wstring StartupWarningText(const std::wstring& loadWarning, bool positionMi
   std::wstring text = loadWarning;
   if (positionMismatch) {
     if (!text.empty()) text += L"\n\n";
-    text += L"保存位置またはモニター配置が現在の環境と一致しません。開始前に位置を再登録してください。";
+    text += kWarningPositionMismatch;
   }
   return text;
 }

@@ -1,6 +1,7 @@
 #include "geometry/position_capture.h"
 
 #include "app/run_control.h"
+#include "common/message_texts.h"
 #include "geometry/enumerate_monitors.h"
 #include "ui/position_labels.h"
 
@@ -10,12 +11,12 @@ void RegisterCursorPosition(AppState& state) {
   if (!IsIdle(state.runState)) return;
   POINT cursor{};
   if (GetCursorPos(&cursor) == FALSE) {
-    FailWithMessage(state, L"現在のカーソル位置を取得できません。", L"位置登録エラー", MB_ICONERROR);
+    FailWithMessage(state, kCursorUnreadableText, kRegisterErrorCaption, MB_ICONERROR);
     return;
   }
   const MonitorLayout layout = EnumerateMonitors();
   if (!IsPointOnMonitor({cursor.x, cursor.y}, layout)) {
-    FailWithMessage(state, L"カーソルが実在モニター上にありません。", L"位置登録エラー", MB_ICONERROR);
+    FailWithMessage(state, kCursorOffMonitorText, kRegisterErrorCaption, MB_ICONERROR);
     return;
   }
   std::uint32_t interval = 0;

@@ -1,5 +1,7 @@
 #include "hotkeys/hotkey_rules.h"
 
+#include "common/message_texts.h"
+
 namespace kestul {
 
 std::wstring HotkeyConflictText(bool f6Failed, bool f9Failed, bool toggleFailed, ToggleBinding binding) {
@@ -8,7 +10,7 @@ std::wstring HotkeyConflictText(bool f6Failed, bool f9Failed, bool toggleFailed,
   if (f9Failed) list += L"F9 ";
   if (toggleFailed) list += ToggleBindingDisplayName(binding) + L" ";
   if (list.empty()) return {};
-  return L"次のホットキーを登録できませんでした: " + list + L"\n連打開始を禁止します。";
+  return kHotkeyConflictText + list + kHotkeyConflictTextAfterKeys;
 }
 
 SideButtonAction DecideSideButton(bool inSettingsView, ToggleBinding binding, std::uint32_t message,

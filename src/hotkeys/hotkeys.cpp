@@ -1,6 +1,7 @@
 #include "hotkeys/hotkeys.h"
 
 #include "hotkeys/hotkey_rules.h"
+#include "common/message_texts.h"
 #include "common/window_messages.h"
 
 namespace kestul {
@@ -58,7 +59,7 @@ void RegisterHotkeysForWindow(AppState& state) {
   const std::wstring conflict = HotkeyConflictText(!f6, !f9, !toggle, state.settings.toggle_binding);
   if (!conflict.empty()) {
     state.hotkeysReady = false;
-    MessageBoxW(state.window, conflict.c_str(), L"ホットキー競合", MB_OK | MB_ICONWARNING);
+    MessageBoxW(state.window, conflict.c_str(), kHotkeyConflictCaption, MB_OK | MB_ICONWARNING);
   }
 }
 

@@ -5,23 +5,12 @@
 #include <limits>
 #include <map>
 
+#include "common/message_texts.h"
 #include "settings/settings_files.h"
 
 namespace kestul {
 
 namespace {
-
-const wchar_t* const kWarningUnreadable = L"設定ファイルを読み込めません。既定値で起動します。";
-const wchar_t* const kWarningSyntax = L"設定ファイルの構文が不正です。既定値で起動します。";
-const wchar_t* const kWarningVersion = L"設定ファイルのバージョンが不正です。既定値で起動します。";
-const wchar_t* const kWarningUnknownVersion =
-    L"未知の設定バージョンです。ファイルを保護して既定値で起動します。";
-const wchar_t* const kWarningMissingKey = L"設定ファイルに必要な項目がありません。既定値で起動します。";
-const wchar_t* const kWarningMode = L"設定のモードが不正です。既定値で起動します。";
-const wchar_t* const kWarningButton = L"設定のボタンが不正です。既定値で起動します。";
-const wchar_t* const kWarningNumber = L"設定ファイルの数値が不正です。既定値で起動します。";
-const wchar_t* const kWarningLayout = L"保存位置の画面配置情報が不正です。既定値で起動します。";
-const wchar_t* const kWarningBinding = L"開始・停止キーの設定が不正です。既定値で起動します。";
 
 SettingsLoadResult Refused(const wchar_t* warning) {
   return {AppSettings{}, true, warning};
@@ -145,17 +134,17 @@ SettingsLoadResult LoadSettings(const std::wstring& folder) {
 bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::wstring& error) {
   std::error_code status;
   if (folder.empty()) {
-    error = L"設定フォルダーを作成できません。";
+    error = kSaveErrorFolder;
     return false;
   }
   const std::filesystem::path folderPath(folder);
   std::filesystem::create_directories(folderPath, status);
   if (status || !std::filesystem::is_directory(folderPath, status)) {
-    error = L"設定フォルダーを作成できません。";
+    error = kSaveErrorFolder;
     return false;
   }
   if (settings.position_saved && ToPrintableAscii(settings.monitor_layout).empty()) {
-    error = L"画面配置情報を保存できません。";
+    error = kSaveErrorLayout;
     return false;
   }
   const std::wstring temporary = JoinSettingsPath(folder, L"settings.ini.tmp");
@@ -163,26 +152,26 @@ bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::
 
   std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
   if (!out.is_open()) {
-    error = L"一時設定ファイルを作成できません。";
+    error = kSaveErrorTemporaryCreate;
     return false;
   }
   const std::string bytes = FormatSettingsFile(settings);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
   if (!out) {
-    error = L"一時設定ファイルへ書き込めません。";
+    error = kSaveErrorTemporaryWrite;
     out.close();
     DeleteFileQuietly(temporary);
     return false;
   }
   out.close();
   if (!out || !FlushFileToDisk(temporary)) {
-    error = L"一時設定ファイルを確定できません。";
+    error = kSaveErrorTemporaryClose;
     DeleteFileQuietly(temporary);
     return false;
   }
   if (!ReplaceSettingsFile(temporary, target)) {
-    error = L"設定ファイルを置換できません。";
+    error = kSaveErrorReplace;
     DeleteFileQuietly(temporary);
     return false;
   }

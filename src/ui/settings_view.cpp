@@ -1,6 +1,7 @@
 #include "ui/settings_view.h"
 
 #include "app/run_control.h"
+#include "common/message_texts.h"
 #include "hotkeys/hotkeys.h"
 #include "ui/controls.h"
 
@@ -59,8 +60,7 @@ void ApplySettingsView(AppState& state) {
   state.settings.interval_ms = interval;
 
   if (chosen != previous && !RebindToggle(state, chosen)) {
-    ShowMessage(state, L"選択した操作キーを登録できません。別のキーを選んでください。", L"操作キー設定",
-                MB_ICONWARNING);
+    ShowMessage(state, kKeyTakenText, kKeyTakenCaption, MB_ICONWARNING);
     return;
   }
   state.settingsChanged = true;
