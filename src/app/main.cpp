@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // a planted copy may wait.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-  UniqueHandleKernel mutex(CreateMutexW(nullptr, TRUE, L"Local\\KESTUL.AutoClicker.Instance.v1"));
+  UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, L"Local\\KESTUL.AutoClicker.Instance.v1"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
     MessageBoxW(nullptr, kAlreadyRunningText, kAlreadyRunningCaption, MB_OK | MB_ICONINFORMATION);
     return 2;

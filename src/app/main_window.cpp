@@ -56,7 +56,7 @@ bool RegisterSessionNotifications(const AppState& state) {
   const ULONGLONG deadline = GetTickCount64() + kSessionServicesPatienceMs;
   for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
     const auto left = static_cast<DWORD>(deadline - now);
-    const UniqueHandleKernel ready(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
+    const UniqueKernelHandle ready(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
     if (ready) {
       WaitServingSentMessages(ready.get(), left);
       break;
@@ -97,8 +97,7 @@ void OnCommand(AppState& state, int id, int notification) {
       if (IsIdle(state.runState)) SetSettingsView(state, true);
       return;
     case IDM_ABOUT:
-      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), state.window, AboutDialogProc,
-                      0);
+      ShowAboutDialog(state.window);
       return;
     case IDC_TARGET_CURRENT:
     case IDC_TARGET_SAVED:
@@ -144,8 +143,7 @@ void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
     case StatusAction::Ignore:
       return;
     case StatusAction::SetRunning:
-      state.runState = RunState::Running;
-      UpdateRunStateDisplay(state);
+      SetRunState(state, RunState::Running);
       return;
     case StatusAction::StopAndFault:
       state.worker->Stop();
@@ -153,8 +151,7 @@ void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
       return;
     case StatusAction::StopAndIdle:
       state.worker->Stop();
-      state.runState = RunState::Idle;
-      UpdateRunStateDisplay(state);
+      SetRunState(state, RunState::Idle);
       return;
   }
 }
@@ -251,8 +248,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DISPLAYCHANGE:
       StopClicking(*state);
       if (state->settings.position_saved) {
-        state->runState = RunState::Faulted;
-        UpdateRunStateDisplay(*state);
+        SetRunState(*state, RunState::Faulted);
       }
       return 0;
     case WM_COMMAND:

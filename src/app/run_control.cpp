@@ -34,12 +34,12 @@ void SetCaption(HWND control, const wchar_t* caption) {
   if (std::wcscmp(current, caption) != 0) SetWindowTextW(control, caption);
 }
 
+}  // namespace
+
 void SetRunState(AppState& state, RunState runState) {
   state.runState = runState;
   UpdateRunStateDisplay(state);
 }
-
-}  // namespace
 
 void ShowMessage(const AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon) {
   MessageBoxW(state.window, text, caption, MB_OK | icon);

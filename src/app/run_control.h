@@ -12,6 +12,9 @@ namespace kestul {
 void StartClicking(AppState& state);
 void StopClicking(AppState& state);
 void ToggleClicking(AppState& state);
+// The one writer of the run state: every change is shown at once.
+void SetRunState(AppState& state, RunState runState);
+// Shows the run state as it is (after the views or the hotkeys changed).
 void UpdateRunStateDisplay(const AppState& state);
 // False after a failed write, which has already been reported.
 bool SaveSettingsIfNeeded(AppState& state);

@@ -2,7 +2,9 @@
 
 #include <limits>
 
+#include "clicker/click_status.h"
 #include "common/message_texts.h"
+#include "settings/app_settings.h"
 
 namespace kestul {
 
@@ -16,7 +18,7 @@ bool ParseIntervalText(std::wstring_view text, std::uint32_t& value) {
     if (number > (kMax - digit) / 10) return false;
     number = number * 10 + digit;
   }
-  if (number - 20 > 59980) return false;
+  if (number < kMinIntervalMs || number > kMaxIntervalMs) return false;
   value = static_cast<std::uint32_t>(number);
   return true;
 }
@@ -31,14 +33,10 @@ RunDisplay ComputeRunDisplay(RunState state, bool hotkeysReady, bool sessionNoti
 StatusAction DecideStatusAction(RunState state, std::uint64_t currentRunId, std::uint64_t reportedRunId,
                                 std::int64_t status) {
   if (reportedRunId != currentRunId) return StatusAction::Ignore;
-  switch (status) {
-    case 1:
-      return StatusAction::SetRunning;
-    case 3:
-      return StatusAction::StopAndFault;
-    default:
-      return state == RunState::Idle ? StatusAction::Ignore : StatusAction::StopAndIdle;
-  }
+  if (IsStatus(status, ClickStatus::Running)) return StatusAction::SetRunning;
+  if (IsStatus(status, ClickStatus::InputRejected)) return StatusAction::StopAndFault;
+  // Stopped, or a value no run sends.
+  return state == RunState::Idle ? StatusAction::Ignore : StatusAction::StopAndIdle;
 }
 
 std::wstring SettingsFolderFromArguments(const std::vector<std::wstring>& arguments,

@@ -15,7 +15,7 @@ constexpr bool IsIdle(RunState state) {
   return (static_cast<std::int32_t>(state) & ~4) == 0;
 }
 
-// The interval field's rule: ASCII digits only, no wrap-around, 20..60000.
+// The interval field's rule: ASCII digits only, no wrap-around, kMinIntervalMs..kMaxIntervalMs.
 bool ParseIntervalText(std::wstring_view text, std::uint32_t& value);
 
 // What the controls and the menu show for a run state.

@@ -9,13 +9,11 @@
 #include <mutex>
 #include <thread>
 
+#include "clicker/click_status.h"
 #include "clicker/input_adapter.h"
 #include "common/unique_handle.h"
 
 namespace kestul {
-
-// lParam of WM_CLICKER_STATUS.
-enum class ClickStatus : LPARAM { Running = 1, Stopped = 2, InputRejected = 3 };
 
 constexpr DWORD kClickStartDelayMs = 1000;
 
@@ -40,8 +38,8 @@ class ClickWorker {
 
   HWND notifyWindow_;
   std::unique_ptr<InputAdapter> adapter_;
-  UniqueEvent stopEvent_;
-  UniqueEvent finishedEvent_;  // set by a run as its last step; what Stop waits for before the join
+  UniqueKernelHandle stopEvent_;
+  UniqueKernelHandle finishedEvent_;  // set by a run as its last step; what Stop waits for before the join
   std::thread thread_;
   std::mutex controlMutex_;
   std::mutex clickMutex_;

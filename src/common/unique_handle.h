@@ -1,4 +1,5 @@
-// One owner per system handle: a move-only wrapper with a closer per kind of handle.
+// One owner per system handle: a move-only wrapper, declared once per kind of handle with its
+// closer and the value that means "none".
 #pragma once
 
 #include <windows.h>
@@ -7,13 +8,16 @@
 
 namespace kestul {
 
-template <typename Traits>
+// Most creators answer a failure with null; CreateFileW and the tool-help snapshots answer
+// INVALID_HANDLE_VALUE, and null is then a real value. A wrong check cannot compile: the two are
+// different owner types.
+enum class NoHandle { IsNull, IsMinusOne };
+
+template <typename Handle, auto Close, NoHandle kNone = NoHandle::IsNull>
 class UniqueHandle {
  public:
-  using pointer = typename Traits::pointer;
-
   UniqueHandle() noexcept = default;
-  explicit UniqueHandle(pointer value) noexcept : value_(value) {}
+  explicit UniqueHandle(Handle value) noexcept : value_(value) {}
   UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) reset(other.release());
@@ -23,62 +27,54 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { reset(); }
 
-  [[nodiscard]] pointer get() const noexcept { return value_; }
-  explicit operator bool() const noexcept { return Traits::IsValid(value_); }
+  [[nodiscard]] Handle get() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != None(); }
 
-  pointer release() noexcept { return std::exchange(value_, Traits::Invalid()); }
-  void reset(pointer value = Traits::Invalid()) noexcept {
-    pointer old = std::exchange(value_, value);
-    if (Traits::IsValid(old)) Traits::Close(old);
+  Handle release() noexcept { return std::exchange(value_, None()); }
+  void reset(Handle value = None()) noexcept {
+    const Handle old = std::exchange(value_, value);
+    if (old != None()) Close(old);
   }
 
  private:
-  pointer value_ = Traits::Invalid();
+  static Handle None() noexcept {
+    if constexpr (kNone == NoHandle::IsMinusOne) {
+      return INVALID_HANDLE_VALUE;
+    } else {
+      return nullptr;
+    }
+  }
+
+  Handle value_ = None();
 };
 
-// Kernel objects whose "none" is null (events, mutexes, processes, threads).
-struct KernelHandleTraits {
-  using pointer = HANDLE;
-  static pointer Invalid() noexcept { return nullptr; }
-  static bool IsValid(pointer h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-  static void Close(pointer h) noexcept { ::CloseHandle(h); }
-};
+using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;  // events, mutexes, processes, threads
+using UniqueFileHandle = UniqueHandle<HANDLE, &::CloseHandle, NoHandle::IsMinusOne>;  // files, snapshots
+using UniqueHook = UniqueHandle<HHOOK, &::UnhookWindowsHookEx>;
+using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &::DeleteObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
+using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
+using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
+using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;  // CreateCompatibleDC
 
-struct HookTraits {
-  using pointer = HHOOK;
-  static pointer Invalid() noexcept { return nullptr; }
-  static bool IsValid(pointer h) noexcept { return h != nullptr; }
-  static void Close(pointer h) noexcept { ::UnhookWindowsHookEx(h); }
-};
+// GetDC's device context, which goes back with ReleaseDC to the window it came from (null: the
+// screen).
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
 
-template <typename T>
-struct GdiObjectTraits {
-  using pointer = T;
-  static pointer Invalid() noexcept { return nullptr; }
-  static bool IsValid(pointer h) noexcept { return h != nullptr; }
-  static void Close(pointer h) noexcept { ::DeleteObject(h); }
-};
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
 
-struct MenuTraits {
-  using pointer = HMENU;
-  static pointer Invalid() noexcept { return nullptr; }
-  static bool IsValid(pointer h) noexcept { return h != nullptr; }
-  static void Close(pointer h) noexcept { ::DestroyMenu(h); }
+ private:
+  HWND window_;
+  HDC dc_;
 };
-
-struct ModuleTraits {
-  using pointer = HMODULE;
-  static pointer Invalid() noexcept { return nullptr; }
-  static bool IsValid(pointer h) noexcept { return h != nullptr; }
-  static void Close(pointer h) noexcept { ::FreeLibrary(h); }
-};
-
-using UniqueHandleKernel = UniqueHandle<KernelHandleTraits>;
-using UniqueEvent = UniqueHandle<KernelHandleTraits>;
-using UniqueHook = UniqueHandle<HookTraits>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueModule = UniqueHandle<ModuleTraits>;
 
 }  // namespace kestul

@@ -33,8 +33,7 @@ void RegisterCursorPosition(AppState& state) {
 
   state.settingsChanged = true;
   UpdatePositionLabels(state);
-  state.runState = RunState::Idle;
-  UpdateRunStateDisplay(state);
+  SetRunState(state, RunState::Idle);
   SaveSettingsIfNeeded(state);
 }
 

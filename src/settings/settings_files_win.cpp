@@ -31,17 +31,17 @@ PathStatus QueryPathStatus(const std::wstring& path) {
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return PathStatus::Exists;
   // A link answers for itself above; whether it leads anywhere takes an open that follows it.
   // No access rights are asked for, so no other program's sharing mode can refuse it.
-  const UniqueHandle<KernelHandleTraits> target(
-      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const UniqueFileHandle target(CreateFileW(path.c_str(), 0,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return target ? PathStatus::Exists : StatusFromError(GetLastError());
 }
 
 bool FlushFileToDisk(const std::wstring& path) {
   // Every handle's data goes: the one the stream wrote through is closed by now.
-  const UniqueHandle<KernelHandleTraits> file(
-      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file && FlushFileBuffers(file.get()) != FALSE;
 }
 

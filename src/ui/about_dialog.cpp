@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "common/unique_handle.h"
 #include "product_info.h"
 #include "ui/resource_ids.h"
 
@@ -11,27 +12,22 @@ namespace {
 
 constexpr COLORREF kLinkColour = RGB(0, 102, 204);
 
-HFONT LinkFont(HWND dialog) {
-  return reinterpret_cast<HFONT>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-}
-
-void CreateLinkFont(HWND dialog) {
+// The link's underlined copy of the dialog font, into the owner the caller passed; it outlives the
+// dialog's controls, which use it until they are gone.
+void CreateLinkFont(HWND dialog, UniqueFont& owner) {
   auto* dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
   LOGFONTW font{};
   if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof(font), &font) == 0) return;
   font.lfUnderline = TRUE;
-  HFONT link = CreateFontIndirectW(&font);
-  if (link == nullptr) return;
-  SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(link));
-  SendDlgItemMessageW(dialog, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(link), TRUE);
+  owner.reset(CreateFontIndirectW(&font));
+  if (owner)
+    SendDlgItemMessageW(dialog, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(owner.get()), TRUE);
 }
-
-}  // namespace
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      CreateLinkFont(dialog);
+      CreateLinkFont(dialog, *reinterpret_cast<UniqueFont*>(lParam));
       return TRUE;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDC_ABOUT_LINK)) return FALSE;
@@ -57,15 +53,17 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE:
       EndDialog(dialog, 2);
       return TRUE;
-    case WM_DESTROY:
-      if (HFONT link = LinkFont(dialog)) {
-        DeleteObject(link);
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
-      }
-      return FALSE;
     default:
       return FALSE;
   }
+}
+
+}  // namespace
+
+void ShowAboutDialog(HWND owner) {
+  UniqueFont linkFont;
+  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc,
+                  reinterpret_cast<LPARAM>(&linkFont));
 }
 
 }  // namespace kestul

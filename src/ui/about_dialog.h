@@ -5,6 +5,7 @@
 
 namespace kestul {
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Modal: returns when the dialog is closed.
+void ShowAboutDialog(HWND owner);
 
 }  // namespace kestul

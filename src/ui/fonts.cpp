@@ -21,11 +21,10 @@ bool IsFontFamilyInstalled(HWND window, const wchar_t* faceName) {
   font.lfCharSet = DEFAULT_CHARSET;
   // A name cut to fit could match some other family.
   if (wcsncpy_s(font.lfFaceName, faceName, _TRUNCATE) != 0) return false;
-  HDC dc = GetDC(window);
-  if (dc == nullptr) return false;
+  const WindowDc dc(window);
+  if (!dc) return false;
   bool found = false;
-  EnumFontFamiliesExW(dc, &font, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(window, dc);
+  EnumFontFamiliesExW(dc.get(), &font, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -209,7 +209,7 @@ class InjectOnStopAdapter final : public InputAdapter {
 // on the system until Windows gave up on the hook, and then lose the hook for good.
 TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
   StatusWindow statuses;
-  const UniqueEvent stopping(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const UniqueKernelHandle stopping(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::atomic<bool> waiting{false};
   ClickWorker worker(statuses.window(), std::make_unique<InjectOnStopAdapter>(waiting, stopping.get()));
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountingHook, GetModuleHandleW(nullptr), 0));

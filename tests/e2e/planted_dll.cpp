@@ -11,7 +11,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   wchar_t path[MAX_PATH + 8] = {};
   const DWORD length = reason == DLL_PROCESS_ATTACH ? GetModuleFileNameW(module, path, MAX_PATH) : 0;
   if (length > 0 && length < MAX_PATH && wcscat_s(path, std::size(path), L".loaded") == 0) {
-    const kestul::UniqueHandleKernel marker(
+    const kestul::UniqueFileHandle marker(
         CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   return TRUE;

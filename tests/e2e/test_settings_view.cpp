@@ -127,9 +127,8 @@ TEST_F(SettingsViewFixture, AFailedSaveKeepsTheViewAndTheOldKey) {
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   // Another program holds the file open without delete sharing, so it cannot be replaced.
-  UniqueHandleKernel holder(CreateFileW(settingsPath.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle holder(CreateFileW(settingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
   Open(app);
   SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);

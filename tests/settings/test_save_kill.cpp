@@ -38,8 +38,8 @@ TEST(SaveKill, SettingsFileIsAlwaysOneOfTheTwoRecords) {
     PROCESS_INFORMATION started{};
     const DWORD error = test::LaunchProcess(commandLine, started);
     ASSERT_EQ(error, 0u) << "cannot start " << SaveLoopPath();
-    const UniqueHandle<KernelHandleTraits> process(started.hProcess);
-    const UniqueHandle<KernelHandleTraits> thread(started.hThread);
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
     Sleep(30 + random() % 120);
     TerminateProcess(process.get(), 9);
     WaitForSingleObject(process.get(), 10000);

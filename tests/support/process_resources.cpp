@@ -9,7 +9,7 @@ namespace kestul::test {
 namespace {
 
 DWORD CountThreads(DWORD pid) {
-  const UniqueHandleKernel snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
   if (!snapshot) return 0;
   THREADENTRY32 entry{};
   entry.dwSize = sizeof(entry);
@@ -22,7 +22,7 @@ DWORD CountThreads(DWORD pid) {
 
 // The value the next handle opened in `process` receives, or 0 if it cannot be found.
 DWORD NextHandleSlot(HANDLE process) {
-  const UniqueHandleKernel probe(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const UniqueKernelHandle probe(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   HANDLE remote = nullptr;
   if (!probe ||
       !DuplicateHandle(GetCurrentProcess(), probe.get(), process, &remote, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
