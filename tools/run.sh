@@ -1,29 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Windows program and starts it under Wine.
-# With no X display (a headless machine) it runs on a private Xvfb and saves a screenshot.
+# Installs what is missing, builds the Windows program and starts it under Wine: on this X display
+# when there is one, else on a private Xvfb, with a screenshot in build/run-screenshot.png.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-"$root/tools/deps.sh"
+cd "$(dirname "$0")/.."
+./tools/deps.sh
 cmake --preset windows >/dev/null
-cmake --build build/windows --target KestulAutoClicker
-exe="$root/build/windows/bin/KestulAutoClicker.exe"
-# shellcheck source=tools/wine-session.sh
-source "$root/tools/wine-session.sh"
-if [ -n "${DISPLAY:-}" ]; then
-  export WINEPREFIX="$root/build/run-prefix" WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  mkdir -p "$WINEPREFIX"
-  [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1 || true; wineserver -w; }
-  wine reg import "$root/tools/wine-fonts.reg" >/dev/null 2>&1 || true
-  wine "$exe" "$@"
-  wineserver -w
-else
-  kestul_session_start "$root/build/run-prefix"
-  wine "$exe" "$@" &
-  sleep 4
-  "$root/tools/screenshot.sh" "$root/build/run-screenshot.png" && echo "No display: screenshot in build/run-screenshot.png"
-  echo "The program runs on $DISPLAY; press Enter to close it."
-  read -r _ || true
-  kestul_session_stop
+cmake --build --preset windows --target KestulAutoClicker
+session=$PWD/build/run screen=here
+[ -n "${DISPLAY:-}" ] || screen=1920x1080x24
+./tools/wine-session.sh start "$session" "$screen"
+trap './tools/wine-session.sh stop "$session"' EXIT
+# shellcheck source=/dev/null
+source "$session/env"
+if [ "$screen" = here ]; then
+  wine build/windows/bin/KestulAutoClicker.exe "$@"
+  exit
 fi
+wine build/windows/bin/KestulAutoClicker.exe "$@" &
+sleep 4
+./tools/screenshot.sh build/run-screenshot.png && echo "No display: screenshot in build/run-screenshot.png"
+echo "The program runs on $DISPLAY; press Enter to close it."
+read -r _ || true

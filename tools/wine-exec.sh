@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Runs one Windows executable under Wine; used by ctest as the cross-compiling emulator.
-# Expects WINEPREFIX (and DISPLAY for GUI tests) from tools/test.sh; refuses to touch ~/.wine.
-# Output goes through a file: Wine's helper processes (services, explorer) inherit the
-# descriptors and would otherwise keep ctest's pipe open after the test has ended.
+# Runs one Windows executable under Wine in the session tools/wine-session.sh started in DIR; ctest's
+# cross-compiling emulator: wine-exec.sh DIR program.exe args...
+# Output goes through a file: Wine's helper processes (services, explorer) inherit the descriptors
+# and would otherwise keep ctest's pipe open after the test has ended.
 set -u
-if [ -z "${WINEPREFIX:-}" ]; then
-  echo "wine-exec.sh: WINEPREFIX is not set (run the tests through tools/test.sh)" >&2
+session=$1
+shift
+if [ ! -f "$session/env" ]; then
+  echo "wine-exec.sh: no Wine session in $session (ctest starts one for the Windows tests)" >&2
   exit 125
 fi
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+# shellcheck source=/dev/null
+source "$session/env"
+# A test may ask Wine to load some DLLs as Windows would (native before builtin).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 log=$(mktemp)
 wine "$@" >"$log" 2>&1 </dev/null
 rc=$?

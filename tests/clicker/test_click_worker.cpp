@@ -251,7 +251,7 @@ TEST(ClickWorker, DestructionDuringARunStopsItAndDeletesTheAdapter) {
 namespace kestul {
 namespace {
 
-// KESTUL_SOAK_CYCLES raises the count for the long run (tools/reliability.sh).
+// KESTUL_SOAK_CYCLES raises the count for the long run (the test entry test_click_worker_long).
 int SoakCycles(int shortRun) {
   const int cycles = _wtoi(test::EnvironmentValue(L"KESTUL_SOAK_CYCLES").c_str());
   return cycles > 0 ? cycles : shortRun;

@@ -12,7 +12,7 @@
 namespace kestul::test {
 namespace {
 
-// KESTUL_SOAK_WINDOW_CYCLES raises the count for the long run (tools/reliability.sh).
+// KESTUL_SOAK_WINDOW_CYCLES raises the count for the long run (the test entry test_soak_long).
 int Cycles() {
   const int cycles = _wtoi(EnvironmentValue(L"KESTUL_SOAK_WINDOW_CYCLES").c_str());
   return cycles > 0 ? cycles : 100;
