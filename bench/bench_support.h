@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "support/app_process.h"
+#include "support/files.h"
+#include "support/process.h"
 
 namespace kestul::bench {
 

@@ -18,15 +18,18 @@
 #include "clicker/send_input_adapter.h"
 #include "geometry/enumerate_monitors.h"
 #include "geometry/monitor_layout.h"
-#include "support/app_process.h"
 #include "support/desktop.h"
-#include "support/test_window.h"
+#include "support/files.h"
+#include "support/input.h"
+#include "support/recording_window.h"
+#include "support/screen.h"
+#include "support/window_access.h"
 #include "ui/ui_rules.h"
 
 namespace kestul {
 namespace {
 
-using test::ClickTarget;
+using test::RecordingWindow;
 using test::WaitUntil;
 
 constexpr wchar_t kInputError[] =
@@ -116,7 +119,7 @@ class InputRefused : public ::testing::TestWithParam<Refusal> {};
 TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   const Refusal r = GetParam();
   const RECT area = test::TargetArea();
-  ClickTarget target(area);
+  RecordingWindow target(area);
   const POINT cursor = test::PointIn(area, 50, 50), saved = test::PointIn(area, 33, 40);
   test::MoveCursorTo(cursor);
   AppSettings settings;

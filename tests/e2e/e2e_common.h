@@ -7,8 +7,13 @@
 
 #include <string>
 
-#include "support/app_process.h"
 #include "support/desktop.h"
+#include "support/files.h"
+#include "support/input.h"
+#include "support/process.h"
+#include "support/recording_window.h"
+#include "support/screen.h"
+#include "support/window_access.h"
 
 namespace kestul::test {
 

@@ -3,7 +3,6 @@
 #include "e2e/e2e_common.h"
 
 #include "product_info.h"
-#include "support/test_window.h"
 
 #include <algorithm>
 #include <vector>
@@ -131,10 +130,10 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
   const POINT overLink{linkRect.left + 10, (linkRect.top + linkRect.bottom) / 2};
   const POINT overFace{ok.left - 20, ok.bottom + 4};
-  MoveCursorTo(overFace.x, overFace.y);
+  MoveCursorTo(overFace);
   PumpFor(200);
   const HCURSOR faceCursor = ShownCursor();
-  MoveCursorTo(overLink.x, overLink.y);
+  MoveCursorTo(overLink);
   ASSERT_TRUE(WaitUntil([&] { return ShownCursor() != faceCursor; }, 3000))
       << "the cursor changes over the link";
   bool readable = false;
@@ -142,7 +141,7 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   if (readable) {
     EXPECT_TRUE(hand) << "the hand over the link";
   }
-  MoveCursorTo(overFace.x, overFace.y);
+  MoveCursorTo(overFace);
   EXPECT_TRUE(WaitUntil([&] { return ShownCursor() == faceCursor; }, 3000)) << "and back off it";
 
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -176,7 +175,7 @@ TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
 
 TEST_F(AboutFixture, ClickingGoesOnWhileTheDialogIsOpen) {
   const RECT area = TargetArea();
-  ClickTarget target(area);
+  RecordingWindow target(area);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   MoveCursorTo(PointIn(area, 50, 50));

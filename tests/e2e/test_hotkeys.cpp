@@ -2,8 +2,6 @@
 // F8 (the default start/stop key), F9, F6, a side-button binding, and keys held by someone else.
 #include "e2e/e2e_common.h"
 
-#include "support/test_window.h"
-
 namespace kestul::test {
 namespace {
 
@@ -56,7 +54,7 @@ struct HotkeyFixture : ::testing::Test {
 };
 
 TEST_F(HotkeyFixture, F8StartsAndStopsAndF9StopsButDoesNothingWhenIdle) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   MoveCursorTo(insideTarget);
@@ -116,7 +114,7 @@ TEST_F(HotkeyFixture, AHeldStartKeyTogglesOnce) {
 }
 
 TEST_F(HotkeyFixture, F9StopsAtOnceInTheMiddleOfALongPause) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   ASSERT_TRUE(WriteFileBytes(settingsPath, SettingsFile("current", "left", 60000)));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
@@ -136,7 +134,7 @@ TEST_F(HotkeyFixture, F9StopsAtOnceInTheMiddleOfALongPause) {
 TEST_F(HotkeyFixture, F6StoresThePositionWhichSavedModeThenClicks) {
   // On the monitor farthest left: with one left of the primary, the position is at negative x.
   const RECT area = TargetArea(LeftmostMonitor());
-  ClickTarget target(area);
+  RecordingWindow target(area);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   SetControlText(app.Control(kInterval), L"50");
@@ -178,7 +176,7 @@ TEST_F(HotkeyFixture, F6StoresThePositionWhichSavedModeThenClicks) {
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) >= 3; }, 8000));
   PressKey(VK_F9);
   ASSERT_TRUE(Idle(app));
-  for (const ReceivedButton& b : target.received()) {
+  for (const Received& b : target.received()) {
     EXPECT_EQ(b.screen.x, saved.x);
     EXPECT_EQ(b.screen.y, saved.y);
   }
@@ -213,7 +211,7 @@ TEST_F(HotkeyFixture, F8InSavedModeIsRefusedAfterTheLayoutChanged) {
 }
 
 TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   OpenSettingsView(app);

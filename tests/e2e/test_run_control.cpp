@@ -1,8 +1,6 @@
 // Run control of the real program: starting, clicking, refusals, stops and what lands on disk.
 #include "e2e/e2e_common.h"
 
-#include "support/test_window.h"
-
 namespace kestul::test {
 namespace {
 
@@ -32,18 +30,18 @@ struct RunFixture : ::testing::Test {
 };
 
 TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   MoveCursorTo(insideTarget);
 
-  const DWORD started = GetTickCount();
+  const double started = NowMs();
   StartAndExpectRunning(app);
   EXPECT_FALSE(IsEnabled(app.Control(kInterval)));
   EXPECT_FALSE(IsEnabled(app.Control(kTargetCurrent)));
   EXPECT_TRUE(IsEnabled(app.Control(kStartStop)));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 5; }, 8000));
-  EXPECT_GE(target.received().front().tick - started, 900u) << "the first click waits for the start delay";
+  EXPECT_GE(target.received().front().at - started, 900.0) << "the first click waits for the start delay";
   SaveScreenshot(L"main-view-running", app.window());
   Stop(app);
   PumpFor(300);
@@ -51,7 +49,7 @@ TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
   PumpFor(500);
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), clicks) << "no click after the stop";
   EXPECT_EQ(target.Count(WM_RBUTTONDOWN), 0);
-  for (const ReceivedButton& b : target.received()) {
+  for (const Received& b : target.received()) {
     EXPECT_EQ(b.screen.x, insideTarget.x);
     EXPECT_EQ(b.screen.y, insideTarget.y);
   }
@@ -61,7 +59,7 @@ TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
 }
 
 TEST_F(RunFixture, SavedPositionModeClicksTheSavedPointWithTheRightButton) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   const POINT saved = PointIn(targetArea, 17, 20);
   ASSERT_TRUE(WriteFileBytes(settingsPath,
                              SettingsFile("saved", "right", 50, true, saved.x, saved.y, DesktopSignature())));
@@ -72,7 +70,7 @@ TEST_F(RunFixture, SavedPositionModeClicksTheSavedPointWithTheRightButton) {
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) >= 3; }, 8000));
   Stop(app);
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0);
-  for (const ReceivedButton& b : target.received()) {
+  for (const Received& b : target.received()) {
     EXPECT_EQ(b.screen.x, saved.x);
     EXPECT_EQ(b.screen.y, saved.y);
   }
@@ -192,7 +190,7 @@ TEST_F(RunFixture, StatusReportsOfOtherRunsAreIgnored) {
 }
 
 TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   MoveCursorTo(insideTarget);
@@ -222,7 +220,7 @@ TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
 }
 
 TEST_F(RunFixture, ClosingWhileClickingEndsTheProcessWithZero) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);
   MoveCursorTo(insideTarget);

@@ -3,7 +3,6 @@
 #include "e2e/e2e_common.h"
 
 #include "common/unique_handle.h"
-#include "support/test_window.h"
 
 #include <array>
 

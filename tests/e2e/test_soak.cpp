@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "support/process_resources.h"
-#include "support/test_window.h"
 
 namespace kestul::test {
 namespace {
@@ -24,7 +23,7 @@ TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
   TempFolder folder;
   ASSERT_TRUE(WriteFileBytes(folder.File(L"settings.ini"), SettingsFile("current", "left", 20)));
   const RECT area = TargetArea();
-  ClickTarget target(area);
+  RecordingWindow target(area);
   MoveCursorTo(PointIn(area, 50, 50));
   AppProcess app({L"--settings-dir", folder.path()});
   ASSERT_NE(StartApp(app), nullptr);

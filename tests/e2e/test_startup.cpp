@@ -1,8 +1,6 @@
 // Start-up of the real program: single instance, settings folder, warnings, window and controls.
 #include "e2e/e2e_common.h"
 
-#include "support/test_window.h"
-
 namespace kestul::test {
 namespace {
 
@@ -182,7 +180,7 @@ TEST(Startup, SystemDllsPlantedBesideTheExeAreNotLoaded) {
   }
 
   const RECT area = TargetArea();
-  ClickTarget target(area);
+  RecordingWindow target(area);
   MoveCursorTo(PointIn(area, 50, 50));
   AppProcess app({L"--settings-dir", folder.path()}, exe);
   ASSERT_NE(StartApp(app), nullptr);
