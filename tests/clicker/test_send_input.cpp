@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "clicker/send_input_adapter.h"
 #include "support/desktop.h"
 #include "support/recording_window.h"
+#include "support/values.h"
 
 namespace kestul {
 namespace {
@@ -25,13 +29,11 @@ TEST(SendInputAdapter, CursorModeClicksWhereTheCursorIsWithEitherButton) {
   ASSERT_TRUE(adapter.SendClick({0, 0, 100, 0, 0}));
   ASSERT_TRUE(adapter.SendClick({0, 1, 100, 0, 0}));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) == 1; }, 3000));
-  ASSERT_EQ(target.received().size(), 4u);
-  const UINT expected[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(target.received()[i].message, expected[i]);
-    EXPECT_EQ(target.received()[i].screen.x, cursor.x);
-    EXPECT_EQ(target.received()[i].screen.y, cursor.y);
-  }
+  std::vector<UINT> messages(target.received().size());
+  std::transform(target.received().begin(), target.received().end(), messages.begin(),
+                 [](const test::Received& r) { return r.message; });
+  EXPECT_EQ(messages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}));
+  EXPECT_TRUE(test::AllLandedAt(target, cursor));
   EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0) << "no button is left pressed";
   EXPECT_EQ(GetAsyncKeyState(VK_RBUTTON) & 0x8000, 0);
 }
@@ -47,14 +49,10 @@ TEST(SendInputAdapter, SavedModeMovesToThePointAndStaysThere) {
   ASSERT_TRUE(adapter.SendClick({1, 1, 100, saved.x, saved.y}));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) == 1; }, 3000));
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0);
-  for (const auto& b : target.received()) {
-    EXPECT_EQ(b.screen.x, saved.x);
-    EXPECT_EQ(b.screen.y, saved.y);
-  }
+  EXPECT_TRUE(test::AllLandedAt(target, saved));
   POINT cursor{};
   GetCursorPos(&cursor);
-  EXPECT_EQ(cursor.x, saved.x) << "the cursor is not moved back";
-  EXPECT_EQ(cursor.y, saved.y);
+  EXPECT_EQ(cursor, saved) << "the cursor is not moved back";
 }
 
 TEST(SendInputAdapter, PointsOutsideTheVirtualScreenInjectNothing) {

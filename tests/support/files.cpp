@@ -39,4 +39,12 @@ bool FileExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string SettingsFile(const Settings& s) {
+  const POINT p = s.position.value_or(POINT{});
+  return "schema_version=1\r\nmode=" + s.mode + "\r\nbutton=" + s.button +
+         "\r\ninterval_ms=" + std::to_string(s.interval) + "\r\nposition_saved=" + (s.position ? "1" : "0") +
+         "\r\nx=" + std::to_string(p.x) + "\r\ny=" + std::to_string(p.y) + "\r\nmonitor_layout=" + s.layout +
+         "\r\ntoggle_binding=" + s.binding + "\r\n";
+}
+
 }  // namespace kestul::test

@@ -1,6 +1,10 @@
-// Files a test reads and writes: private folders and raw bytes.
+// Files a test reads and writes: private folders, raw bytes, and settings.ini in the program's
+// own format.
 #pragma once
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
 
 namespace kestul::test {
@@ -22,5 +26,17 @@ class TempFolder {
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+
+// The fields of settings.ini, written out by name; the defaults are the program's own.
+struct Settings {
+  std::string mode = "current";
+  std::string button = "left";
+  int interval = 100;
+  std::optional<POINT> position{};  // the saved position, if any
+  std::string layout{};
+  std::string binding = "f8";
+};
+// The file as the program writes it: `SettingsFile({.interval = 50, .binding = "mouse_x2"})`.
+std::string SettingsFile(const Settings& settings = {});
 
 }  // namespace kestul::test
