@@ -18,7 +18,7 @@ for desktop in 1024x768x24 1920x1080x24 dual; do
     kestul_session_start "$build/wineprefix" "$desktop"
     export KESTUL_ARTIFACTS=$build/artifacts/$desktop
     mkdir -p "$KESTUL_ARTIFACTS"
-    ctest --test-dir "$build" --output-on-failure -j 2
+    ctest --test-dir "$build" --output-on-failure -j 2 -LE bench
     rc=$?
     # The wineserver ends before its display does (a later session would inherit its monitors).
     kestul_session_stop
