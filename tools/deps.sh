@@ -2,7 +2,7 @@
 # Installs what a fresh Debian 12 machine lacks for building and testing; silent when nothing is
 # missing, so every command can call it first.
 set -euo pipefail
-packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xserver-xephyr x11-apps xdotool
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xserver-xephyr x11-apps
           imagemagick googletest fonts-noto-cjk fonts-wine clang libclang-rt-14-dev clang-tidy clang-format
           cppcheck python3 nodejs cmark-gfm)
 missing=()

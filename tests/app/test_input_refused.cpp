@@ -18,19 +18,14 @@
 #include "clicker/send_input_adapter.h"
 #include "geometry/enumerate_monitors.h"
 #include "geometry/monitor_layout.h"
-#include "support/app_process.h"
-#include "support/desktop.h"
-#include "support/test_window.h"
+#include "support/app_fixture.h"
 #include "ui/ui_rules.h"
 
 namespace kestul {
 namespace {
 
-using test::ClickTarget;
+using test::RecordingWindow;
 using test::WaitUntil;
-
-constexpr wchar_t kInputError[] =
-    L"SendInputが全イベントを受け付けませんでした。クリック受付や対象アプリの反応は保証されません。";
 
 // Real injection, but click number `refuseAt` has only its first `accepted` events taken.
 class PartlyRefusingAdapter final : public InputAdapter {
@@ -116,7 +111,7 @@ class InputRefused : public ::testing::TestWithParam<Refusal> {};
 TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   const Refusal r = GetParam();
   const RECT area = test::TargetArea();
-  ClickTarget target(area);
+  RecordingWindow target(area);
   const POINT cursor = test::PointIn(area, 50, 50), saved = test::PointIn(area, 33, 40);
   test::MoveCursorTo(cursor);
   AppSettings settings;
@@ -132,9 +127,9 @@ TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   ASSERT_NE(app.window(), nullptr);
 
   test::PostButtonClick(app.window(), IDC_START_STOP);
-  HWND box = test::WaitForMessageBox(GetCurrentProcessId(), L"入力エラー", 15000);
+  HWND box = test::WaitForMessageBox(GetCurrentProcessId(), kInputErrorCaption, 15000);
   ASSERT_NE(box, nullptr) << "no input error after " << clicks << " clicks";
-  EXPECT_EQ(test::MessageBoxText(box), kInputError);
+  EXPECT_EQ(test::MessageBoxText(box), kInputRejectedText);
   if (r.refuseAt == 1) test::SaveScreenshot(L"message-input-rejected", box);
   test::PumpFor(200);  // let the target take what reached it
   EXPECT_FALSE(ButtonHeld()) << "a button is still held down";
@@ -144,7 +139,7 @@ TEST_P(InputRefused, FaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   EXPECT_GE(target.Count(up), r.refuseAt - 1) << "the clicks before the refused one landed";
   test::DismissMessageBox(box);
 
-  EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)), L"開始(&A)");
+  EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)), test::kStartCaption);
   test::PumpFor(300);
   EXPECT_EQ(clicks, r.refuseAt) << "no click after the refused one";
   EXPECT_FALSE(ButtonHeld());

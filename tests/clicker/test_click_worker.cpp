@@ -8,59 +8,48 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <vector>
 
 #include "clicker/click_worker.h"
 #include "common/unique_handle.h"
 #include "common/window_messages.h"
-#include "support/app_process.h"
+#include "support/process.h"
 #include "support/process_resources.h"
-#include "support/test_window.h"
+#include "support/recording_window.h"
 
 namespace kestul {
+
+// Found by GoogleTest beside ClickStatus, not in the unnamed namespace below.
+static void PrintTo(ClickStatus status, std::ostream* out) {
+  *out << "status " << static_cast<int>(status);
+}
+
 namespace {
 
 using test::PumpFor;
-using test::PumpUntil;
+using test::RecordingWindow;
+using test::WaitUntil;
 
 struct Status {
   std::uint64_t runId;
-  LPARAM status;
+  ClickStatus status;
+  bool operator==(const Status&) const = default;
 };
 
-// A message-only window that keeps every WM_CLICKER_STATUS it is posted.
-class StatusWindow {
- public:
-  StatusWindow() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KestulTestStatusWindow";
-    RegisterClassExW(&wc);
-    window_ =
-        CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
-  }
-  ~StatusWindow() { DestroyWindow(window_); }
-  HWND window() const { return window_; }
-  const std::vector<Status>& statuses() const { return statuses_; }
+void PrintTo(const Status& s, std::ostream* out) {
+  *out << "run " << s.runId << ", ";
+  PrintTo(s.status, out);
+}
 
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<StatusWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_CLICKER_STATUS && self != nullptr) {
-      self->statuses_.push_back({static_cast<std::uint64_t>(wParam), lParam});
-      return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+// The statuses the worker posted to `window`, in order.
+std::vector<Status> StatusesOf(const RecordingWindow& window) {
+  std::vector<Status> statuses;
+  for (const test::Received& r : window.received()) {
+    if (r.message == WM_CLICKER_STATUS) statuses.push_back({r.wParam, static_cast<ClickStatus>(r.lParam)});
   }
-  HWND window_ = nullptr;
-  std::vector<Status> statuses_;
-};
+  return statuses;
+}
 
 struct Probe {
   std::atomic<int> calls{0};
@@ -88,10 +77,11 @@ ClickRequest Every(std::uint32_t intervalMs) {
   return {0, 0, intervalMs, 0, 0};
 }
 
-constexpr LPARAM kRunning = 1, kStopped = 2, kRejected = 3;
+constexpr ClickStatus kRunning = ClickStatus::Running, kStopped = ClickStatus::Stopped,
+                      kRejected = ClickStatus::InputRejected;
 
 TEST(ClickWorker, StopInsideTheStartDelayClicksNothingAndReportsOnlyStopped) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
   ASSERT_TRUE(worker.Start(Every(20), 41));
@@ -101,72 +91,60 @@ TEST(ClickWorker, StopInsideTheStartDelayClicksNothingAndReportsOnlyStopped) {
   EXPECT_FALSE(worker.IsRunning());
   PumpFor(200);
   EXPECT_EQ(probe.calls, 0);
-  ASSERT_EQ(statuses.statuses().size(), 1u);
-  EXPECT_EQ(statuses.statuses()[0].runId, 41u);
-  EXPECT_EQ(statuses.statuses()[0].status, kStopped);
+  EXPECT_EQ(StatusesOf(statuses), (std::vector<Status>{{41, kStopped}}));
 }
 
 TEST(ClickWorker, FirstClickComesAfterTheDelayAndStopDoesNotWaitForTheInterval) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
   const ULONGLONG started = GetTickCount64();
   ASSERT_TRUE(worker.Start(Every(60000), 1));
-  ASSERT_TRUE(PumpUntil([&] { return probe.calls == 1; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return probe.calls == 1; }, 5000));
   EXPECT_GE(GetTickCount64() - started, 950u);
   EXPECT_FALSE(worker.Start(Every(20), 2)) << "a running worker is not started again";
   const ULONGLONG stopping = GetTickCount64();
   worker.Stop();
   EXPECT_LT(GetTickCount64() - stopping, 2000u) << "not a whole minute";
   PumpFor(200);
-  ASSERT_EQ(statuses.statuses().size(), 2u);
-  EXPECT_EQ(statuses.statuses()[0].status, kRunning);
-  EXPECT_EQ(statuses.statuses()[1].status, kStopped);
-  for (const Status& s : statuses.statuses()) EXPECT_EQ(s.runId, 1u);
+  EXPECT_EQ(StatusesOf(statuses), (std::vector<Status>{{1, kRunning}, {1, kStopped}}));
   EXPECT_EQ(probe.calls, 1);
 }
 
 TEST(ClickWorker, ARefusedClickEndsTheRunAndTheNextStartWorks) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe, 3));
   ASSERT_TRUE(worker.Start(Every(20), 7));
-  ASSERT_TRUE(PumpUntil(
-      [&] { return !statuses.statuses().empty() && statuses.statuses().back().status == kRejected; }, 5000));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return !StatusesOf(statuses).empty() && StatusesOf(statuses).back().status == kRejected; },
+      5000));
   EXPECT_FALSE(worker.IsRunning()) << "running is already false when the message is handled";
   EXPECT_EQ(probe.calls, 3);
   const ULONGLONG stopping = GetTickCount64();
   worker.Stop();
   EXPECT_LT(GetTickCount64() - stopping, 500u);
   ASSERT_TRUE(worker.Start(Every(20), 8));
-  ASSERT_TRUE(PumpUntil([&] { return probe.calls >= 5; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return probe.calls >= 5; }, 5000));
   worker.Stop();
   PumpFor(200);
-  const std::vector<Status>& s = statuses.statuses();
-  ASSERT_EQ(s.size(), 4u);
-  EXPECT_EQ(s[0].runId, 7u);
-  EXPECT_EQ(s[0].status, kRunning);
-  EXPECT_EQ(s[1].runId, 7u);
-  EXPECT_EQ(s[1].status, kRejected);
-  EXPECT_EQ(s[2].runId, 8u);
-  EXPECT_EQ(s[2].status, kRunning);
-  EXPECT_EQ(s[3].runId, 8u);
-  EXPECT_EQ(s[3].status, kStopped);
+  EXPECT_EQ(StatusesOf(statuses),
+            (std::vector<Status>{{7, kRunning}, {7, kRejected}, {8, kRunning}, {8, kStopped}}));
 }
 
 TEST(ClickWorker, StopWithoutARunDoesNothingAndRepeatsSafely) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
   worker.Stop();
   worker.Stop();
   PumpFor(100);
-  EXPECT_TRUE(statuses.statuses().empty());
+  EXPECT_EQ(StatusesOf(statuses), std::vector<Status>{});
   EXPECT_FALSE(worker.IsRunning());
 }
 
 TEST(ClickWorker, StopWaitsForASlowClickToReturn) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe, 0, 400));
   ASSERT_TRUE(worker.Start(Every(20), 3));
@@ -208,14 +186,14 @@ class InjectOnStopAdapter final : public InputAdapter {
 // runs, and a click being injected waits for it. A stop that only joined would stall every mouse
 // on the system until Windows gave up on the hook, and then lose the hook for good.
 TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   const UniqueKernelHandle stopping(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::atomic<bool> waiting{false};
   ClickWorker worker(statuses.window(), std::make_unique<InjectOnStopAdapter>(waiting, stopping.get()));
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountingHook, GetModuleHandleW(nullptr), 0));
   ASSERT_TRUE(hook);
   ASSERT_TRUE(worker.Start(Every(20), 5));
-  ASSERT_TRUE(PumpUntil([&] { return waiting.load(); }, 5000));  // pumping serves the hook meanwhile
+  ASSERT_TRUE(WaitUntil([&] { return waiting.load(); }, 5000));  // pumping serves the hook meanwhile
   PumpFor(50);
   const int before = hookCalls;
   // From here nothing pumps but Stop.
@@ -229,20 +207,19 @@ TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
 }
 
 TEST(ClickWorker, DestructionDuringARunStopsItAndDeletesTheAdapter) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   {
     ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
     ASSERT_TRUE(worker.Start(Every(20), 9));
-    ASSERT_TRUE(PumpUntil([&] { return probe.calls >= 2; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return probe.calls >= 2; }, 5000));
   }
   EXPECT_TRUE(probe.deleted);
   const int calls = probe.calls;
   PumpFor(200);
   EXPECT_EQ(probe.calls, calls);
-  ASSERT_FALSE(statuses.statuses().empty());
-  EXPECT_EQ(statuses.statuses().back().runId, 9u);
-  EXPECT_EQ(statuses.statuses().back().status, kStopped);
+  ASSERT_FALSE(StatusesOf(statuses).empty());
+  EXPECT_EQ(StatusesOf(statuses).back(), (Status{9, kStopped}));
 }
 
 }  // namespace
@@ -258,7 +235,7 @@ int SoakCycles(int shortRun) {
 }
 
 TEST(ClickWorkerSoak, StartStopCyclesLeakNothingAndEachRunReportsOnceInOrder) {
-  StatusWindow statuses;
+  RecordingWindow statuses;
   Probe probe;
   auto worker = std::make_unique<ClickWorker>(statuses.window(), std::make_unique<RecordingAdapter>(probe));
   const DWORD pid = GetCurrentProcessId();
@@ -281,7 +258,7 @@ TEST(ClickWorkerSoak, StartStopCyclesLeakNothingAndEachRunReportsOnceInOrder) {
       EXPECT_FALSE(worker->Start(Every(20), runId + 100000)) << "cycle " << i;
     }
     if (clicking) {
-      ASSERT_TRUE(PumpUntil([&] { return probe.calls >= callsBefore + 2; }, 5000));
+      ASSERT_TRUE(WaitUntil([&] { return probe.calls >= callsBefore + 2; }, 5000));
       clickingRuns.push_back(runId);
     }
     worker->Stop();
@@ -299,9 +276,9 @@ TEST(ClickWorkerSoak, StartStopCyclesLeakNothingAndEachRunReportsOnceInOrder) {
 
   // Every run ends with exactly one Stopped, posted before any status of the next run: Stop
   // returns only after its run has said its last word.
-  std::vector<std::vector<LPARAM>> byRun(static_cast<std::size_t>(cycles) + 1);
+  std::vector<std::vector<ClickStatus>> byRun(static_cast<std::size_t>(cycles) + 1);
   std::uint64_t last = 0;
-  for (const Status& s : statuses.statuses()) {
+  for (const Status& s : StatusesOf(statuses)) {
     ASSERT_GE(s.runId, 1u);
     ASSERT_LE(s.runId, static_cast<std::uint64_t>(cycles)) << "a refused start posted a status";
     ASSERT_GE(s.runId, last) << "a status of run " << s.runId << " arrived after run " << last;
@@ -310,8 +287,8 @@ TEST(ClickWorkerSoak, StartStopCyclesLeakNothingAndEachRunReportsOnceInOrder) {
   }
   for (int i = 1; i <= cycles; ++i) {
     const bool clicked = std::find(clickingRuns.begin(), clickingRuns.end(), i) != clickingRuns.end();
-    const std::vector<LPARAM> expected =
-        clicked ? std::vector<LPARAM>{kRunning, kStopped} : std::vector<LPARAM>{kStopped};
+    const std::vector<ClickStatus> expected =
+        clicked ? std::vector<ClickStatus>{kRunning, kStopped} : std::vector<ClickStatus>{kStopped};
     ASSERT_EQ(byRun[static_cast<std::size_t>(i)], expected) << "run " << i;
   }
 

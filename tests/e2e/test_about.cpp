@@ -1,9 +1,8 @@
 // The About dialog of the real program: its texts, the link as drawn on screen, the cursor over
 // it, which commands close it, and clicking going on behind it.
-#include "e2e/e2e_common.h"
+#include "support/app_fixture.h"
 
-#include "product_info.h"
-#include "support/test_window.h"
+#include "ui/resource_ids.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,10 +11,9 @@ namespace kestul::test {
 namespace {
 
 constexpr COLORREF kLinkColour = RGB(0, 102, 204);
-constexpr int kLinkId = 1001;
 
 HWND OpenAbout(const AppProcess& app) {
-  PostMessageW(app.window(), WM_COMMAND, kAboutMenu, 0);
+  PostMessageW(app.window(), WM_COMMAND, IDM_ABOUT, 0);
   HWND dialog = WaitForMessageBox(app.pid(), L"バージョン情報");
   if (dialog != nullptr) PumpFor(300);  // let it paint before the screen is read
   return dialog;
@@ -97,13 +95,10 @@ bool HasStandardShape(HCURSOR shown, LPCWSTR standard, bool* readable) {
   return sameSize && a.xHotspot == b.xHotspot && a.yHotspot == b.yHotspot && bitsA == bitsB;
 }
 
-struct AboutFixture : ::testing::Test {
-  TempFolder folder;
-};
+using AboutFixture = AppTest;
 
 TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  ASSERT_TRUE(Start());
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(ChildTexts(dialog),
@@ -111,7 +106,7 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
                                        L"" KESTUL_PRODUCT_URL, L"Copyright (C) 2026 KESTUL", L"OK"}));
   SaveScreenshot(L"about-dialog", dialog);
 
-  HWND link = GetDlgItem(dialog, kLinkId);
+  HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
   ASSERT_NE(link, nullptr);
   const ScreenArea linkArea(link);
   EXPECT_GT(linkArea.Count(kLinkColour), 20) << "the link is drawn in its colour";
@@ -131,10 +126,10 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
   const POINT overLink{linkRect.left + 10, (linkRect.top + linkRect.bottom) / 2};
   const POINT overFace{ok.left - 20, ok.bottom + 4};
-  MoveCursorTo(overFace.x, overFace.y);
+  MoveCursorTo(overFace);
   PumpFor(200);
   const HCURSOR faceCursor = ShownCursor();
-  MoveCursorTo(overLink.x, overLink.y);
+  MoveCursorTo(overLink);
   ASSERT_TRUE(WaitUntil([&] { return ShownCursor() != faceCursor; }, 3000))
       << "the cursor changes over the link";
   bool readable = false;
@@ -142,17 +137,15 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   if (readable) {
     EXPECT_TRUE(hand) << "the hand over the link";
   }
-  MoveCursorTo(overFace.x, overFace.y);
+  MoveCursorTo(overFace);
   EXPECT_TRUE(WaitUntil([&] { return ShownCursor() == faceCursor; }, 3000)) << "and back off it";
 
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(Closes(dialog));
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  ASSERT_TRUE(Start());
 
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
@@ -171,28 +164,24 @@ TEST_F(AboutFixture, EscapeDoesNotCloseItWhileOkEnterAndTheCloseBoxDo) {
   ASSERT_NE(dialog, nullptr);
   PostButtonClick(dialog, IDOK);
   EXPECT_TRUE(Closes(dialog)) << "the OK button";
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AboutFixture, ClickingGoesOnWhileTheDialogIsOpen) {
-  const RECT area = TargetArea();
-  ClickTarget target(area);
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  MoveCursorTo(PointIn(area, 50, 50));
+  RecordingWindow target(targetArea);
+  ASSERT_TRUE(Start());
+  MoveCursorTo(insideTarget);
   PressKey(VK_F8);
-  ASSERT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption));
+  ASSERT_TRUE(BecomesRunning());
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
-  MoveCursorTo(PointIn(area, 50, 50));
+  MoveCursorTo(insideTarget);
   const int before = target.Count(WM_LBUTTONUP);
   EXPECT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= before + 3; }, 5000));
-  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStopCaption);
+  EXPECT_EQ(StartStopText(), kStopCaption);
   PressKey(VK_F9);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption)) << "F9 works with the dialog open";
+  EXPECT_TRUE(BecomesIdle()) << "F9 works with the dialog open";
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(Closes(dialog));
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 }  // namespace

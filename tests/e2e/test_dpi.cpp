@@ -1,5 +1,5 @@
 // The program started on a 144-DPI desktop: client size and every control scaled by 1.5.
-#include "e2e/e2e_common.h"
+#include "support/app_fixture.h"
 
 #include <shellscalingapi.h>
 
@@ -49,7 +49,9 @@ class DesktopDpi {
   bool hadOld_ = false;
 };
 
-TEST(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
+using HighDpi = AppTest;
+
+TEST_F(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
   // On Windows the test runs only where the primary monitor, where the program opens, already is
   // at 144 DPI (150 %).
   std::optional<DesktopDpi> dpi;
@@ -58,34 +60,23 @@ TEST(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
   } else if (const UINT primary = PrimaryMonitorDpi(); primary != 144) {
     GTEST_SKIP() << "the primary monitor is at " << primary << " DPI, not 144";
   }
-  TempFolder folder;
-  AppProcess app({L"--settings-dir", folder.path()});
-  HWND window = StartApp(app);
-  ASSERT_NE(window, nullptr);
-  const RECT client = ClientSize(window);
-  if (client.right == 380) {
-    EXPECT_EQ(app.Close(), 0u);
+  ASSERT_TRUE(Start());
+  if (ClientSize(app.window()).right == 380)
     GTEST_SKIP() << "this desktop does not give 144 DPI to new processes";
-  }
-  EXPECT_EQ(client.right, 570);
-  EXPECT_EQ(client.bottom, 495);
+  EXPECT_EQ(ClientSize(app.window()), (RECT{0, 0, 570, 495}));
   struct Expected {
     int id;
     RECT rect;
   };
   // MulDiv(value, 144, 96) of the 96-DPI table, e.g. the target group 12,12,356x92 -> 18,18,534x138.
-  for (const Expected& e : {Expected{108, {18, 18, 552, 156}}, Expected{100, {42, 60, 275, 96}},
-                            Expected{104, {168, 300, 333, 344}}, Expected{106, {42, 407, 528, 458}},
-                            Expected{116, {348, 423, 528, 474}}}) {
+  for (const Expected& e :
+       {Expected{IDC_GROUP_TARGET, {18, 18, 552, 156}}, Expected{IDC_TARGET_CURRENT, {42, 60, 275, 96}},
+        Expected{IDC_INTERVAL, {168, 300, 333, 344}}, Expected{IDC_START_STOP, {42, 407, 528, 458}},
+        Expected{IDC_SETTINGS_CANCEL, {348, 423, 528, 474}}}) {
     SCOPED_TRACE(e.id);
-    const RECT r = ChildRect(app.Control(e.id));
-    EXPECT_EQ(r.left, e.rect.left);
-    EXPECT_EQ(r.top, e.rect.top);
-    EXPECT_EQ(r.right, e.rect.right);
-    EXPECT_EQ(r.bottom, e.rect.bottom);
+    EXPECT_EQ(ChildRect(app.Control(e.id)), e.rect);
   }
   SaveScreenshot(L"main-view-144dpi", app.window());
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 }  // namespace

@@ -1,200 +1,153 @@
 // Run control of the real program: starting, clicking, refusals, stops and what lands on disk.
-#include "e2e/e2e_common.h"
-
-#include "support/test_window.h"
+#include "support/app_fixture.h"
 
 namespace kestul::test {
 namespace {
 
-struct RunFixture : ::testing::Test {
-  TempFolder folder;
-  std::wstring settingsPath = folder.File(L"settings.ini");
-  RECT targetArea = TargetArea();
-  POINT insideTarget = PointIn(targetArea, 50, 50);
-
-  static void StartAndExpectRunning(AppProcess& app) {
-    PostButtonClick(app.window(), kStartStop);
-    EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption));
-  }
-  static void Stop(AppProcess& app) {
-    PostButtonClick(app.window(), kStartStop);
-    EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption));
-  }
-  void ExpectRefusedInterval(AppProcess& app, const std::wstring& text) {
+struct RunFixture : AppTest {
+  void ExpectRefusedInterval(const std::wstring& text) {
     SCOPED_TRACE(std::to_string(text.size()) + " characters");
-    SetControlText(app.Control(kInterval), text);
-    PostButtonClick(app.window(), kStartStop);
-    ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。",
-                     L"message-input-error");
-    EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
-    EXPECT_TRUE(IsEnabled(app.Control(kInterval)));
+    SetControlText(app.Control(IDC_INTERVAL), text);
+    PostButtonClick(app.window(), IDC_START_STOP);
+    ExpectMessageBox(app.pid(), kInputErrorCaption, kIntervalErrorText, L"message-input-error");
+    EXPECT_EQ(StartStopText(), kStartCaption);
+    EXPECT_TRUE(IsEnabled(app.Control(IDC_INTERVAL)));
   }
 };
 
 TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
-  ClickTarget target(targetArea);
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  RecordingWindow target(targetArea);
+  ASSERT_TRUE(Start());
   MoveCursorTo(insideTarget);
 
-  const DWORD started = GetTickCount();
-  StartAndExpectRunning(app);
-  EXPECT_FALSE(IsEnabled(app.Control(kInterval)));
-  EXPECT_FALSE(IsEnabled(app.Control(kTargetCurrent)));
-  EXPECT_TRUE(IsEnabled(app.Control(kStartStop)));
+  const double started = NowMs();
+  StartByButton();
+  EXPECT_FALSE(IsEnabled(app.Control(IDC_INTERVAL)));
+  EXPECT_FALSE(IsEnabled(app.Control(IDC_TARGET_CURRENT)));
+  EXPECT_TRUE(IsEnabled(app.Control(IDC_START_STOP)));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 5; }, 8000));
-  EXPECT_GE(target.received().front().tick - started, 900u) << "the first click waits for the start delay";
+  EXPECT_GE(target.received().front().at - started, 900.0) << "the first click waits for the start delay";
   SaveScreenshot(L"main-view-running", app.window());
-  Stop(app);
+  StopByButton();
   PumpFor(300);
   const int clicks = target.Count(WM_LBUTTONDOWN);
   PumpFor(500);
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), clicks) << "no click after the stop";
   EXPECT_EQ(target.Count(WM_RBUTTONDOWN), 0);
-  for (const ReceivedButton& b : target.received()) {
-    EXPECT_EQ(b.screen.x, insideTarget.x);
-    EXPECT_EQ(b.screen.y, insideTarget.y);
-  }
-  EXPECT_TRUE(IsEnabled(app.Control(kInterval)));
-  EXPECT_EQ(ReadFileBytes(settingsPath), std::string(SettingsFile())) << "saved before the start";
-  EXPECT_EQ(app.Close(), 0u);
+  EXPECT_TRUE(AllLandedAt(target, insideTarget));
+  EXPECT_TRUE(IsEnabled(app.Control(IDC_INTERVAL)));
+  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile()) << "saved before the start";
 }
 
 TEST_F(RunFixture, SavedPositionModeClicksTheSavedPointWithTheRightButton) {
-  ClickTarget target(targetArea);
+  RecordingWindow target(targetArea);
   const POINT saved = PointIn(targetArea, 17, 20);
-  ASSERT_TRUE(WriteFileBytes(settingsPath,
-                             SettingsFile("saved", "right", 50, true, saved.x, saved.y, DesktopSignature())));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  const std::string settings = SettingsFile(
+      {.mode = "saved", .button = "right", .interval = 50, .position = saved, .layout = DesktopSignature()});
+  ASSERT_TRUE(Start({.settings = settings}));
   MoveCursorTo(PointIn(targetArea, 83, 90));
-  StartAndExpectRunning(app);
+  StartByButton();
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) >= 3; }, 8000));
-  Stop(app);
+  StopByButton();
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0);
-  for (const ReceivedButton& b : target.received()) {
-    EXPECT_EQ(b.screen.x, saved.x);
-    EXPECT_EQ(b.screen.y, saved.y);
-  }
-  EXPECT_EQ(app.Close(), 0u);
+  EXPECT_TRUE(AllLandedAt(target, saved));
 }
 
 TEST_F(RunFixture, IntervalFieldRefusalsLeaveTheProgramIdleAndAcceptLeadingZeros) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  ASSERT_TRUE(Start());
   for (const std::wstring& text : {std::wstring(L"19"), std::wstring(L"60001"), std::wstring(),
                                    std::wstring(L"１００"), std::wstring(L"-100"), std::wstring(L" 100")}) {
-    ExpectRefusedInterval(app, text);
+    ExpectRefusedInterval(text);
   }
   EXPECT_FALSE(FileExists(settingsPath)) << "a refused start writes nothing";
 
-  SetControlText(app.Control(kInterval), L"0100");
-  StartAndExpectRunning(app);
-  Stop(app);
+  SetControlText(app.Control(IDC_INTERVAL), L"0100");
+  StartByButton();
+  StopByButton();
   EXPECT_NE(ReadFileBytes(settingsPath).find("interval_ms=100\r\n"), std::string::npos);
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(RunFixture, TypedIntervalIsDigitsOnlyAndAtMostFiveCharacters) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  TypeIntoEdit(app.Control(kInterval), L"1a2-3 4567");
-  EXPECT_EQ(WindowText(app.Control(kInterval)), L"12345");
-  TypeIntoEdit(app.Control(kInterval), L"99999");
-  EXPECT_EQ(WindowText(app.Control(kInterval)), L"99999");
-  PostButtonClick(app.window(), kStartStop);
-  ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。");
-  EXPECT_EQ(app.Close(), 0u);
+  ASSERT_TRUE(Start());
+  TypeIntoEdit(app.Control(IDC_INTERVAL), L"1a2-3 4567");
+  EXPECT_EQ(WindowText(app.Control(IDC_INTERVAL)), L"12345");
+  TypeIntoEdit(app.Control(IDC_INTERVAL), L"99999");
+  EXPECT_EQ(WindowText(app.Control(IDC_INTERVAL)), L"99999");
+  PostButtonClick(app.window(), IDC_START_STOP);
+  ExpectMessageBox(app.pid(), kInputErrorCaption, kIntervalErrorText);
 }
 
 TEST_F(RunFixture, SavedPositionModeWithoutAPositionIsRefused) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  ChooseOption(app, kTargetSaved);
-  ASSERT_TRUE(IsChecked(app.Control(kTargetSaved)));
-  PostButtonClick(app.window(), kStartStop);
-  ExpectMessageBox(app.pid(), L"保存位置エラー",
-                   L"保存位置が未登録です。停止中にF6または登録ボタンで現在位置を保存してください。",
-                   L"message-no-saved-position");
-  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
-  EXPECT_EQ(app.Close(), 0u);
+  ASSERT_TRUE(Start());
+  ChooseOption(IDC_TARGET_SAVED);
+  ASSERT_TRUE(IsChecked(app.Control(IDC_TARGET_SAVED)));
+  PostButtonClick(app.window(), IDC_START_STOP);
+  ExpectMessageBox(app.pid(), kSavedPositionErrorCaption, kNotSavedText, L"message-no-saved-position");
+  EXPECT_EQ(StartStopText(), kStartCaption);
 }
 
 TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
-  ASSERT_TRUE(WriteFileBytes(settingsPath,
-                             SettingsFile("saved", "left", 100, true, 10, 10, ChangedDesktopSignature())));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartAppPastWarning(app), nullptr);
-  PostButtonClick(app.window(), kStartStop);
-  ExpectMessageBox(app.pid(), L"保存位置エラー",
-                   L"モニター配置が保存時から変わりました。保存位置を再登録してください。",
-                   L"message-layout-changed");
-  ChooseOption(app, kTargetCurrent);
-  StartAndExpectRunning(app);
-  Stop(app);
-  EXPECT_EQ(app.Close(), 0u);
+  ASSERT_TRUE(Start({.settings = SettingsFile(
+                         {.mode = "saved", .position = POINT{10, 10}, .layout = ChangedDesktopSignature()}),
+                     .pastWarning = true}));
+  PostButtonClick(app.window(), IDC_START_STOP);
+  ExpectMessageBox(app.pid(), kSavedPositionErrorCaption, kLayoutChangedText, L"message-layout-changed");
+  ChooseOption(IDC_TARGET_CURRENT);
+  StartByButton();
+  StopByButton();
 }
 
 TEST_F(RunFixture, SavedPositionOnNoMonitorIsRefused) {
   const POINT off = OffMonitorPoint();
-  ASSERT_TRUE(WriteFileBytes(settingsPath,
-                             SettingsFile("saved", "left", 100, true, off.x, off.y, DesktopSignature())));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartAppPastWarning(app), nullptr);
-  PostButtonClick(app.window(), kStartStop);
-  ExpectMessageBox(app.pid(), L"保存位置エラー",
-                   L"保存位置が現在の実在モニター上にありません。保存位置を再登録してください。");
-  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
-  EXPECT_EQ(app.Close(), 0u);
+  ASSERT_TRUE(
+      Start({.settings = SettingsFile({.mode = "saved", .position = off, .layout = DesktopSignature()}),
+             .pastWarning = true}));
+  PostButtonClick(app.window(), IDC_START_STOP);
+  ExpectMessageBox(app.pid(), kSavedPositionErrorCaption, kOffMonitorText);
+  EXPECT_EQ(StartStopText(), kStartCaption);
 }
 
 TEST_F(RunFixture, ProtectedFileIsKeptUntilTheUserChangesSomething) {
   const std::string refused = "schema_version=1\r\nmode=sideways\r\n";
-  ASSERT_TRUE(WriteFileBytes(settingsPath, refused));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartAppPastWarning(app), nullptr);
+  ASSERT_TRUE(Start({.settings = refused, .pastWarning = true}));
 
-  StartAndExpectRunning(app);
-  Stop(app);
+  StartByButton();
+  StopByButton();
   EXPECT_EQ(ReadFileBytes(settingsPath), refused) << "nothing changed: the refused file stays";
 
-  ChooseOption(app, kButtonRight);
-  StartAndExpectRunning(app);
-  Stop(app);
-  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile("current", "right"));
+  ChooseOption(IDC_BUTTON_RIGHT);
+  StartByButton();
+  StopByButton();
+  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.button = "right"}));
 
   // From now on every start writes, even with nothing changed.
   ASSERT_TRUE(WriteFileBytes(settingsPath, "overwritten by hand"));
-  StartAndExpectRunning(app);
-  Stop(app);
-  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile("current", "right"));
-  EXPECT_EQ(app.Close(), 0u);
+  StartByButton();
+  StopByButton();
+  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.button = "right"}));
 }
 
 TEST_F(RunFixture, StatusReportsOfOtherRunsAreIgnored) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  StartAndExpectRunning(app);  // run 1
-  Stop(app);
-  PostMessageW(app.window(), kClickerStatus, 7, 1);  // a run that never existed
-  PostMessageW(app.window(), kClickerStatus, 0, 1);  // before the first run
-  PostMessageW(app.window(), kClickerStatus, 7, 3);
+  ASSERT_TRUE(Start());
+  StartByButton();  // run 1
+  StopByButton();
+  PostStatus(7, ClickStatus::Running);  // a run that never existed
+  PostStatus(0, ClickStatus::Running);  // before the first run
+  PostStatus(7, ClickStatus::InputRejected);
   PumpFor(500);
-  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
+  EXPECT_EQ(StartStopText(), kStartCaption);
   EXPECT_EQ(AnyMessageBox(app.pid()), nullptr);
 
   // The current run's id does count: a late Running moves the display until its final Stopped.
-  PostMessageW(app.window(), kClickerStatus, 1, 1);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption));
-  PostMessageW(app.window(), kClickerStatus, 1, 2);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption));
-  EXPECT_EQ(app.Close(), 0u);
+  PostStatus(1, ClickStatus::Running);
+  EXPECT_TRUE(BecomesRunning());
+  PostStatus(1, ClickStatus::Stopped);
+  EXPECT_TRUE(BecomesIdle());
 }
 
 TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
-  ClickTarget target(targetArea);
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  RecordingWindow target(targetArea);
+  ASSERT_TRUE(Start());
   MoveCursorTo(insideTarget);
   struct Notification {
     UINT message;
@@ -204,10 +157,10 @@ TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
                                Notification{WM_DISPLAYCHANGE, 32}}) {
     SCOPED_TRACE(n.message);
     target.Clear();
-    StartAndExpectRunning(app);
+    StartByButton();
     ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 1; }, 5000));
     PostMessageW(app.window(), n.message, n.wParam, 0);
-    EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption));
+    EXPECT_TRUE(BecomesIdle());
     PumpFor(300);
     const int clicks = target.Count(WM_LBUTTONDOWN);
     PumpFor(400);
@@ -217,18 +170,16 @@ TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
   PostMessageW(app.window(), WM_WTSSESSION_CHANGE, 8, 0);
   PostMessageW(app.window(), WM_POWERBROADCAST, 7, 0);
   PumpFor(1500);
-  EXPECT_EQ(WindowText(app.Control(kStartStop)), kStartCaption);
-  EXPECT_EQ(app.Close(), 0u);
+  EXPECT_EQ(StartStopText(), kStartCaption);
 }
 
 TEST_F(RunFixture, ClosingWhileClickingEndsTheProcessWithZero) {
-  ClickTarget target(targetArea);
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  RecordingWindow target(targetArea);
+  ASSERT_TRUE(Start());
   MoveCursorTo(insideTarget);
-  StartAndExpectRunning(app);
+  StartByButton();
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 2; }, 5000));
-  EXPECT_EQ(app.Close(), 0u);
+  ExpectCleanExit();
   PumpFor(300);
   const int clicks = target.Count(WM_LBUTTONDOWN);
   PumpFor(400);

@@ -1,192 +1,147 @@
 // The settings view of the real program: entering and leaving it, the key selector, Apply and its
 // refusals, Cancel and the close box.
-#include "e2e/e2e_common.h"
-
-#include "common/unique_handle.h"
-#include "support/test_window.h"
+#include "support/app_fixture.h"
 
 #include <array>
+
+#include "common/unique_handle.h"
 
 namespace kestul::test {
 namespace {
 
-constexpr wchar_t kMainTitle[] = L"KESTUL Auto Clicker";
-constexpr wchar_t kSettingsTitle[] = L"KESTUL Auto Clicker - 設定";
-constexpr std::array kMainViewIds{100, 101, 102, 103, 104, 106, 107, 108, 109, 110};
-constexpr std::array kSettingsViewIds{105, 111, 112, 113, 114, 115, 116, 117, 118};
-constexpr int kIndexF4 = 3, kIndexF11 = 8, kIndexSide2 = 10;
+constexpr std::array kMainViewIds{IDC_TARGET_CURRENT, IDC_TARGET_SAVED, IDC_BUTTON_LEFT,    IDC_BUTTON_RIGHT,
+                                  IDC_INTERVAL,       IDC_START_STOP,   IDC_INTERVAL_LABEL, IDC_GROUP_TARGET,
+                                  IDC_GROUP_CLICK,    IDC_GROUP_RUN};
+constexpr std::array kSettingsViewIds{IDC_REGISTER_POSITION, IDC_GROUP_KEYS,  IDC_TOGGLE_LABEL,
+                                      IDC_TOGGLE_KEY,        IDC_TOGGLE_HINT, IDC_SETTINGS_APPLY,
+                                      IDC_SETTINGS_CANCEL,   IDC_GROUP_SAVED, IDC_SAVED_POSITION_LABEL};
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
-
-LRESULT Selection(const AppProcess& app) {
-  return SendMessageW(app.Control(kToggleKey), CB_GETCURSEL, 0, 0);
-}
-
-struct SettingsViewFixture : ::testing::Test {
-  TempFolder folder;
-  std::wstring settingsPath = folder.File(L"settings.ini");
-
-  static bool TitleBecomes(AppProcess& app, const wchar_t* title) {
-    return WaitUntil([&] { return WindowText(app.window()) == title; }, 5000);
-  }
-  static void Open(AppProcess& app) {
-    PostMessageW(app.window(), WM_COMMAND, kSettingsMenu, 0);
-    ASSERT_TRUE(TitleBecomes(app, kSettingsTitle));
-  }
-  static void ExpectView(AppProcess& app, bool settings) {
+struct SettingsViewFixture : AppTest {
+  void ExpectView(bool settings) const {
     for (const int id : kMainViewIds) EXPECT_EQ(IsVisible(app.Control(id)), !settings) << "control " << id;
     for (const int id : kSettingsViewIds) EXPECT_EQ(IsVisible(app.Control(id)), settings) << "control " << id;
     EXPECT_EQ(WindowText(app.window()), settings ? kSettingsTitle : kMainTitle);
-    EXPECT_EQ(FocusOf(app.window()), app.Control(settings ? kToggleKey : kStartStop));
+    EXPECT_EQ(FocusedWindow(app.window()), app.Control(settings ? IDC_TOGGLE_KEY : IDC_START_STOP));
   }
 };
 
 TEST_F(SettingsViewFixture, EnteringShowsTheViewWithTheCurrentKeyAndCancelChangesNothing) {
-  ASSERT_TRUE(
-      WriteFileBytes(settingsPath, SettingsFile("current", "left", 100, false, 0, 0, "", "mouse_x2")));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  EXPECT_EQ(SendMessageW(app.Control(kToggleKey), CB_GETCOUNT, 0, 0), 11);
-  Open(app);
-  ExpectView(app, true);
-  EXPECT_EQ(Selection(app), kIndexSide2);
-  EXPECT_EQ(WindowText(app.Control(kSavedPositionLabel)), L"保存位置: 未登録");
+  ASSERT_TRUE(Start({.settings = SettingsFile({.binding = "mouse_x2"})}));
+  EXPECT_EQ(SendMessageW(app.Control(IDC_TOGGLE_KEY), CB_GETCOUNT, 0, 0), 11);
+  ASSERT_TRUE(OpenSettingsView());
+  ExpectView(true);
+  EXPECT_EQ(ChosenKey(), kIndexSide2);
+  EXPECT_EQ(WindowText(app.Control(IDC_SAVED_POSITION_LABEL)), L"保存位置: 未登録");
   SaveScreenshot(L"settings-view", app.window());
 
-  SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
-  PostButtonClick(app.window(), kSettingsCancel);
-  ASSERT_TRUE(TitleBecomes(app, kMainTitle));
-  ExpectView(app, false);
-  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile("current", "left", 100, false, 0, 0, "", "mouse_x2"));
+  ChooseKey(kIndexF4);
+  PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
+  ASSERT_TRUE(BackInMainView());
+  ExpectView(false);
+  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.binding = "mouse_x2"}));
   PressKey(VK_F4);
-  EXPECT_FALSE(CaptionBecomes(app.Control(kStartStop), kStopCaption, 800)) << "Cancel bound the new key";
+  EXPECT_FALSE(BecomesRunning(800)) << "Cancel bound the new key";
 
-  Open(app);
-  EXPECT_EQ(Selection(app), kIndexSide2) << "entering again shows the key in use";
+  ASSERT_TRUE(OpenSettingsView());
+  EXPECT_EQ(ChosenKey(), kIndexSide2) << "entering again shows the key in use";
   // The command again, inside the view, re-selects the key in use.
-  SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF11, 0);
-  PostMessageW(app.window(), WM_COMMAND, kSettingsMenu, 0);
-  EXPECT_TRUE(WaitUntil([&] { return Selection(app) == kIndexSide2; }, 3000));
-  PostButtonClick(app.window(), kSettingsCancel);
-  ASSERT_TRUE(TitleBecomes(app, kMainTitle));
-  EXPECT_EQ(app.Close(), 0u);
+  ChooseKey(kIndexF11);
+  PostMessageW(app.window(), WM_COMMAND, IDM_SETTINGS, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ChosenKey() == kIndexSide2; }, 3000));
+  PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
+  ASSERT_TRUE(BackInMainView());
 }
 
 TEST_F(SettingsViewFixture, ApplySavesTheMainViewChoicesAndTheNewKey) {
-  ASSERT_TRUE(WriteFileBytes(settingsPath, SettingsFile("current", "left", 100, false, 0, 0, "", "f11")));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  SetControlText(app.Control(kInterval), L"250");
-  ChooseOption(app, kButtonRight);
-  Open(app);
-  EXPECT_EQ(Selection(app), kIndexF11);
-  SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
-  PostButtonClick(app.window(), kSettingsApply);
-  ASSERT_TRUE(TitleBecomes(app, kMainTitle));
-  ExpectView(app, false);
-  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile("current", "right", 250, false, 0, 0, "", "f4"));
+  ASSERT_TRUE(Start({.settings = SettingsFile({.binding = "f11"})}));
+  SetControlText(app.Control(IDC_INTERVAL), L"250");
+  ChooseOption(IDC_BUTTON_RIGHT);
+  ASSERT_TRUE(OpenSettingsView());
+  EXPECT_EQ(ChosenKey(), kIndexF11);
+  ChooseKeyAndApply(kIndexF4);
+  ASSERT_TRUE(BackInMainView());
+  ExpectView(false);
+  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.button = "right", .interval = 250, .binding = "f4"}));
 
   PressKey(VK_F11);
-  EXPECT_FALSE(CaptionBecomes(app.Control(kStartStop), kStopCaption, 800)) << "the old key still toggles";
+  EXPECT_FALSE(BecomesRunning(800)) << "the old key still toggles";
   PressKey(VK_F4);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption));
+  EXPECT_TRUE(BecomesRunning());
   // While clicking, the settings command leaves the main view alone.
-  PostMessageW(app.window(), WM_COMMAND, kSettingsMenu, 0);
+  PostMessageW(app.window(), WM_COMMAND, IDM_SETTINGS, 0);
   PumpFor(500);
   EXPECT_EQ(WindowText(app.window()), kMainTitle);
   PressKey(VK_F9);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption));
-  EXPECT_EQ(app.Close(), 0u);
+  EXPECT_TRUE(BecomesIdle());
 }
 
 TEST_F(SettingsViewFixture, ApplyRefusesTheIntervalLeftInTheHiddenField) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  SetControlText(app.Control(kInterval), L"10");
-  Open(app);
-  SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
-  PostButtonClick(app.window(), kSettingsApply);
-  ExpectMessageBox(app.pid(), L"入力エラー", L"間隔は20～60000の符号なし整数で入力してください。");
+  ASSERT_TRUE(Start());
+  SetControlText(app.Control(IDC_INTERVAL), L"10");
+  ASSERT_TRUE(OpenSettingsView());
+  ChooseKeyAndApply(kIndexF4);
+  ExpectMessageBox(app.pid(), kInputErrorCaption, kIntervalErrorText);
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
   EXPECT_FALSE(FileExists(settingsPath));
-  PostButtonClick(app.window(), kSettingsCancel);
-  ASSERT_TRUE(TitleBecomes(app, kMainTitle));
+  PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
+  ASSERT_TRUE(BackInMainView());
   PressKey(VK_F4);
-  EXPECT_FALSE(CaptionBecomes(app.Control(kStartStop), kStopCaption, 800)) << "F4 was bound";
-  EXPECT_EQ(app.Close(), 0u);
+  EXPECT_FALSE(BecomesRunning(800)) << "F4 was bound";
 }
 
 TEST_F(SettingsViewFixture, AFailedSaveKeepsTheViewAndTheOldKey) {
   const std::string old = SettingsFile();
-  ASSERT_TRUE(WriteFileBytes(settingsPath, old));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
+  ASSERT_TRUE(Start({.settings = old}));
   // Another program holds the file open without delete sharing, so it cannot be replaced.
   UniqueFileHandle holder(CreateFileW(settingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
-  Open(app);
-  SendMessageW(app.Control(kToggleKey), CB_SETCURSEL, kIndexF4, 0);
-  PostButtonClick(app.window(), kSettingsApply);
-  HWND box = WaitForMessageBox(app.pid(), L"設定保存エラー");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), L"設定ファイルを置換できません。");
-  SaveScreenshot(L"message-save-error", box);
-  DismissMessageBox(box);
+  ASSERT_TRUE(OpenSettingsView());
+  ChooseKeyAndApply(kIndexF4);
+  ExpectMessageBox(app.pid(), kSaveErrorCaption, kSaveErrorReplace, L"message-save-error");
   holder.reset();
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
   EXPECT_EQ(ReadFileBytes(settingsPath), old);
   EXPECT_FALSE(FileExists(folder.File(L"settings.ini.tmp")));
 
-  PostButtonClick(app.window(), kSettingsCancel);
-  ASSERT_TRUE(TitleBecomes(app, kMainTitle));
+  PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
+  ASSERT_TRUE(BackInMainView());
   PressKey(VK_F4);
-  EXPECT_FALSE(CaptionBecomes(app.Control(kStartStop), kStopCaption, 800)) << "F4 stayed bound";
+  EXPECT_FALSE(BecomesRunning(800)) << "F4 stayed bound";
   PressKey(VK_F8);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStopCaption)) << "F8 was not bound again";
+  EXPECT_TRUE(BecomesRunning()) << "F8 was not bound again";
   PressKey(VK_F9);
-  EXPECT_TRUE(CaptionBecomes(app.Control(kStartStop), kStartCaption));
-  EXPECT_EQ(app.Close(), 0u);
+  EXPECT_TRUE(BecomesIdle());
 }
 
 TEST_F(SettingsViewFixture, InTheViewStartRequestsAreIgnoredAndRegisteringWorks) {
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  Open(app);
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(OpenSettingsView());
   PressKey(VK_F8);
-  PostButtonClick(app.window(), kStartStop);
-  PostMessageW(app.window(), WM_APP + 2, 0, 0);
-  EXPECT_FALSE(CaptionBecomes(app.Control(kStartStop), kStopCaption, 1000));
+  PostButtonClick(app.window(), IDC_START_STOP);
+  PostMessageW(app.window(), WM_CLICKER_TOGGLE, 0, 0);
+  EXPECT_FALSE(BecomesRunning(1000));
 
   const POINT first = PointIn(PrimaryWorkArea(), 78, 74);
   MoveCursorTo(first);
-  PostButtonClick(app.window(), kRegisterPosition);
-  ASSERT_TRUE(WaitUntil(
-      [&] { return WindowText(app.Control(kSavedPositionLabel)) == L"保存位置: " + XY(first); }, 5000));
-  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  " + XY(first));
+  PostButtonClick(app.window(), IDC_REGISTER_POSITION);
+  ASSERT_TRUE(TextBecomes(app.Control(IDC_SAVED_POSITION_LABEL), SavedLabel(first)));
+  EXPECT_EQ(WindowText(app.Control(IDC_TARGET_SAVED)), SavedOption(first));
   // Near the corner of the monitor farthest left: negative x when one is left of the primary.
   const RECT leftmost = LeftmostMonitor();
   const POINT second{leftmost.left + 20, leftmost.top + 30};
   MoveCursorTo(second);
   PressKey(VK_F6);
-  ASSERT_TRUE(WaitUntil(
-      [&] { return WindowText(app.Control(kSavedPositionLabel)) == L"保存位置: " + XY(second); }, 5000));
-  EXPECT_EQ(WindowText(app.Control(kTargetSaved)), L"保存した位置(&S)  " + XY(second));
-  EXPECT_EQ(ReadFileBytes(settingsPath),
-            SettingsFile("current", "left", 100, true, second.x, second.y, DesktopSignature()));
+  ASSERT_TRUE(TextBecomes(app.Control(IDC_SAVED_POSITION_LABEL), SavedLabel(second)));
+  EXPECT_EQ(WindowText(app.Control(IDC_TARGET_SAVED)), SavedOption(second));
+  EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.position = second, .layout = DesktopSignature()}));
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
 
   // The close box leaves the view; a second one ends the program.
   PostMessageW(app.window(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(TitleBecomes(app, kMainTitle));
-  ExpectView(app, false);
+  ASSERT_TRUE(BackInMainView());
+  ExpectView(false);
   EXPECT_EQ(app.WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE));
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 }  // namespace

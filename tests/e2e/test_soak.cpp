@@ -1,13 +1,12 @@
 // Many start/stop cycles through the real window, every kind of start and stop mixed: the program
 // must hold no more handles, objects or threads after them than after the first few, and a status
 // of a finished run must never move the state.
-#include "e2e/e2e_common.h"
+#include "support/app_fixture.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "support/process_resources.h"
-#include "support/test_window.h"
 
 namespace kestul::test {
 namespace {
@@ -20,33 +19,30 @@ int Cycles() {
 
 constexpr UINT kSessionLock = 7;  // WTS_SESSION_LOCK
 
-TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
-  TempFolder folder;
-  ASSERT_TRUE(WriteFileBytes(folder.File(L"settings.ini"), SettingsFile("current", "left", 20)));
-  const RECT area = TargetArea();
-  ClickTarget target(area);
-  MoveCursorTo(PointIn(area, 50, 50));
-  AppProcess app({L"--settings-dir", folder.path()});
-  ASSERT_NE(StartApp(app), nullptr);
-  HWND button = app.Control(kStartStop);
+using WindowSoak = AppTest;
+
+TEST_F(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
+  RecordingWindow target(targetArea);
+  MoveCursorTo(insideTarget);
+  ASSERT_TRUE(Start({.settings = SettingsFile({.interval = 20})}));
 
   const int cycles = Cycles();
   constexpr int kBlock = 25;
   ProcessResources baseline{};
   for (int i = 1; i <= cycles; ++i) {
     if (i % 2 == 0) {
-      PostButtonClick(app.window(), kStartStop);
+      PostButtonClick(app.window(), IDC_START_STOP);
     } else {
       PressKey(VK_F8);
     }
-    ASSERT_TRUE(CaptionBecomes(button, kStopCaption)) << "cycle " << i << " did not start";
+    ASSERT_TRUE(BecomesRunning()) << "cycle " << i << " did not start";
     // One cycle per block runs long enough to click.
     if (i % kBlock == kBlock / 2) {
       ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 2; }, 5000)) << "cycle " << i;
     }
     switch (i % 5) {
       case 0:
-        PostButtonClick(app.window(), kStartStop);
+        PostButtonClick(app.window(), IDC_START_STOP);
         break;
       case 1:
         PressKey(VK_F8);
@@ -62,13 +58,12 @@ TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
                      MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
         break;
     }
-    ASSERT_TRUE(CaptionBecomes(button, kStartCaption)) << "cycle " << i << " did not stop";
+    ASSERT_TRUE(BecomesIdle()) << "cycle " << i << " did not stop";
 
     if (i % kBlock == 0) {
       // Statuses of earlier runs, as a slow worker might have posted them.
-      for (WPARAM old = 0; old < 3; ++old) PostMessageW(app.window(), kClickerStatus, old, 1);
-      EXPECT_FALSE(WaitUntil([&] { return WindowText(button) != kStartCaption; }, 300))
-          << "an old run's status moved the state after cycle " << i;
+      for (WPARAM old = 0; old < 3; ++old) PostStatus(old, ClickStatus::Running);
+      EXPECT_TRUE(StaysIdle(300)) << "an old run's status moved the state after cycle " << i;
       const ProcessResources now = ReadResources(app.process(), app.pid());
 
       if (i == kBlock) {
@@ -84,7 +79,6 @@ TEST(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
     }
   }
   EXPECT_EQ(AnyMessageBox(app.pid()), nullptr);
-  EXPECT_EQ(app.Close(), 0u);
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 
 #include "common/unique_handle.h"
 #include "settings/settings_store.h"
-#include "support/app_process.h"
+#include "support/files.h"
+#include "support/process.h"
 #include "settings/save_loop_records.h"
 
 namespace kestul {
@@ -22,22 +23,18 @@ int KillCount() {
   return !value.empty() ? std::max(1, _wtoi(value.c_str())) : 60;
 }
 
-std::wstring SaveLoopPath() {
-  std::wstring exe = test::AppExePath();
-  return exe.substr(0, exe.find_last_of(L'\\') + 1) + L"save_loop.exe";
-}
-
 TEST(SaveKill, SettingsFileIsAlwaysOneOfTheTwoRecords) {
   test::TempFolder folder;
   std::mt19937 random(20261207);
   const int kills = KillCount();
+  const std::wstring saveLoop = test::BuiltFile(L"save_loop.exe");
   int sawOld = 0, sawNew = 0, leftTemporary = 0;
   bool saved = false;
   for (int i = 0; i < kills; ++i) {
-    std::wstring commandLine = L"\"" + SaveLoopPath() + L"\" \"" + folder.path() + L"\"";
+    std::wstring commandLine = L"\"" + saveLoop + L"\" \"" + folder.path() + L"\"";
     PROCESS_INFORMATION started{};
     const DWORD error = test::LaunchProcess(commandLine, started);
-    ASSERT_EQ(error, 0u) << "cannot start " << SaveLoopPath();
+    ASSERT_EQ(error, 0u) << "cannot start " << saveLoop;
     const UniqueKernelHandle process(started.hProcess);
     const UniqueKernelHandle thread(started.hThread);
     Sleep(30 + random() % 120);

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "settings/settings_store.h"
-#include "support/app_process.h"
+#include "support/files.h"
 
 namespace kestul {
 namespace {

@@ -1,6 +1,9 @@
 #include "support/process_resources.h"
 
+#include <psapi.h>
 #include <tlhelp32.h>
+
+#include <cstdint>
 
 #include "common/unique_handle.h"
 
@@ -66,6 +69,27 @@ bool NoGrowth(const ProcessResources& baseline, const ProcessResources& now) {
   return now.handlesCounted == baseline.handlesCounted && now.handles <= baseline.handles + handleSlack &&
          now.gdi <= baseline.gdi && now.user <= baseline.user &&
          now.threads <= baseline.threads + kThreadSlack;
+}
+
+double CpuMs(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+  const auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+  };
+  return ms(kernel) + ms(user);
+}
+
+Memory MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof(counters))) {
+    return {-1, -1};
+  }
+  // Wine leaves PrivateUsage at zero; PagefileUsage is the same commit charge on Windows.
+  const SIZE_T commit = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+  return {static_cast<double>(commit) / 1024.0, static_cast<double>(counters.WorkingSetSize) / 1024.0};
 }
 
 }  // namespace kestul::test

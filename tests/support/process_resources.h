@@ -1,4 +1,5 @@
-// What a process holds, for checking that repeated work leaks nothing.
+// What a process holds and uses, for checking that repeated work leaks nothing and for measuring
+// what the program costs.
 #pragma once
 
 #include <windows.h>
@@ -24,5 +25,13 @@ std::string Describe(const ProcessResources& r);
 // handles (the system's own bookkeeping may take one or two) and a few more threads (the system's
 // own, which come and go).
 bool NoGrowth(const ProcessResources& baseline, const ProcessResources& now);
+
+// CPU time (kernel and user) the process has used, in milliseconds.
+double CpuMs(HANDLE process);
+struct Memory {
+  double privateKiB = 0;     // commit charge
+  double workingSetKiB = 0;  // resident set
+};
+Memory MemoryOf(HANDLE process);
 
 }  // namespace kestul::test

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "product_info.h"
-#include "support/app_process.h"
+#include "support/process.h"
 
 namespace {
 
