@@ -7,21 +7,11 @@
 #include <limits>
 #include <random>
 
+#include "common/message_texts.h"
 #include "settings/settings_store.h"
 
 namespace kestul {
 namespace {
-
-const std::wstring W1 = L"設定ファイルを読み込めません。既定値で起動します。";
-const std::wstring W2 = L"設定ファイルの構文が不正です。既定値で起動します。";
-const std::wstring W3 = L"設定ファイルのバージョンが不正です。既定値で起動します。";
-const std::wstring W4 = L"未知の設定バージョンです。ファイルを保護して既定値で起動します。";
-const std::wstring W5 = L"設定ファイルに必要な項目がありません。既定値で起動します。";
-const std::wstring W6 = L"設定のモードが不正です。既定値で起動します。";
-const std::wstring W7 = L"設定のボタンが不正です。既定値で起動します。";
-const std::wstring W8 = L"設定ファイルの数値が不正です。既定値で起動します。";
-const std::wstring W9 = L"保存位置の画面配置情報が不正です。既定値で起動します。";
-const std::wstring W10 = L"開始・停止キーの設定が不正です。既定値で起動します。";
 
 const std::string kValid =
     "schema_version=1\nmode=saved\nbutton=right\ninterval_ms=250\nposition_saved=1\nx=-640\ny=360\n"
@@ -79,49 +69,50 @@ TEST(LoadRules, SyntaxLineEndsCommentsBlanksAndExtraKeys) {
   EXPECT_EQ(ExpectAccepted(kValid.substr(0, kValid.size() - 1)), reference) << "no line end on the last line";
   EXPECT_EQ(ExpectAccepted("; comment\n# another\n\n\r\n" + kValid + "extra=1\nMode=x\n ;x=1\n"), reference);
 
-  ExpectRefused("just text\n" + kValid, W2);
-  ExpectRefused("=value\n" + kValid, W2);
-  ExpectRefused(" ;comment after a blank\n" + kValid, W2);
-  ExpectRefused(kValid + "mode=saved\n", W2);  // same key twice, even with the same value
-  ExpectRefused(With("schema_version", "schema_version=2") + "broken\n", W2, "syntax wins over version");
+  ExpectRefused("just text\n" + kValid, kWarningSyntax);
+  ExpectRefused("=value\n" + kValid, kWarningSyntax);
+  ExpectRefused(" ;comment after a blank\n" + kValid, kWarningSyntax);
+  ExpectRefused(kValid + "mode=saved\n", kWarningSyntax);  // same key twice, even with the same value
+  ExpectRefused(With("schema_version", "schema_version=2") + "broken\n", kWarningSyntax,
+                "syntax wins over version");
 }
 
 TEST(LoadRules, Version) {
-  ExpectRefused("", W3);
-  ExpectRefused("# only a comment\n\n", W3);
-  ExpectRefused(With("schema_version", ""), W3);
-  ExpectRefused(With("schema_version", "schema_version=one"), W3);
-  ExpectRefused(With("schema_version", "schema_version= 1"), W3);
-  ExpectRefused(With("schema_version", "schema_version=2"), W4);
-  ExpectRefused(With("schema_version", "schema_version=-1"), W4);
-  ExpectRefused("schema_version=2\n", W4, "version wins over missing keys");
+  ExpectRefused("", kWarningVersion);
+  ExpectRefused("# only a comment\n\n", kWarningVersion);
+  ExpectRefused(With("schema_version", ""), kWarningVersion);
+  ExpectRefused(With("schema_version", "schema_version=one"), kWarningVersion);
+  ExpectRefused(With("schema_version", "schema_version= 1"), kWarningVersion);
+  ExpectRefused(With("schema_version", "schema_version=2"), kWarningUnknownVersion);
+  ExpectRefused(With("schema_version", "schema_version=-1"), kWarningUnknownVersion);
+  ExpectRefused("schema_version=2\n", kWarningUnknownVersion, "version wins over missing keys");
   EXPECT_EQ(ExpectAccepted(With("schema_version", "schema_version=01")), ExpectAccepted(kValid));
-  ExpectRefused("\xEF\xBB\xBF" + kValid, W3, "a byte-order mark belongs to the first key");
+  ExpectRefused("\xEF\xBB\xBF" + kValid, kWarningVersion, "a byte-order mark belongs to the first key");
 }
 
 TEST(LoadRules, RequiredKeysInOrder) {
   for (const char* key : {"mode", "button", "interval_ms", "position_saved", "x", "y", "monitor_layout"}) {
-    ExpectRefused(With(key, ""), W5);
+    ExpectRefused(With(key, ""), kWarningMissingKey);
   }
-  ExpectRefused(With("mode", "mode = saved"), W5, "blanks belong to the key");
-  ExpectRefused(With("mode", "Mode=saved"), W5);
+  ExpectRefused(With("mode", "mode = saved"), kWarningMissingKey, "blanks belong to the key");
+  ExpectRefused(With("mode", "Mode=saved"), kWarningMissingKey);
   // A missing key wins over a bad value elsewhere.
   std::string badModeNoY = With("mode", "mode=sideways");
   badModeNoY.replace(badModeNoY.find("\ny=360"), 6, "\nz=360");
-  ExpectRefused(badModeNoY, W5);
+  ExpectRefused(badModeNoY, kWarningMissingKey);
 }
 
 TEST(LoadRules, ModeButtonAndNumbers) {
-  ExpectRefused(With("mode", "mode=Saved"), W6);
-  ExpectRefused(With("mode", "mode=saved "), W6);
-  ExpectRefused(With("mode", "mode=saved\r\r"), W6, "only one CR is removed");
-  ExpectRefused(With("button", "button=middle"), W7);
-  ExpectRefused(With("mode", "mode=x"), W6, "mode is checked before button");
+  ExpectRefused(With("mode", "mode=Saved"), kWarningMode);
+  ExpectRefused(With("mode", "mode=saved "), kWarningMode);
+  ExpectRefused(With("mode", "mode=saved\r\r"), kWarningMode, "only one CR is removed");
+  ExpectRefused(With("button", "button=middle"), kWarningButton);
+  ExpectRefused(With("mode", "mode=x"), kWarningMode, "mode is checked before button");
   for (const char* line :
        {"interval_ms=19", "interval_ms=60001", "interval_ms=+100", "interval_ms= 100", "interval_ms=100ms",
         "interval_ms=", "position_saved=2", "position_saved=-1", "x=2147483648", "x=-2147483649", "y=1e3"}) {
     const std::string key(line, std::string(line).find('='));
-    ExpectRefused(With(key, line), W8);
+    ExpectRefused(With(key, line), kWarningNumber);
   }
   EXPECT_EQ(ExpectAccepted(With("interval_ms", "interval_ms=20")).interval_ms, 20u);
   EXPECT_EQ(ExpectAccepted(With("interval_ms", "interval_ms=60000")).interval_ms, 60000u);
@@ -132,7 +123,7 @@ TEST(LoadRules, ModeButtonAndNumbers) {
 }
 
 TEST(LoadRules, LayoutAndTrigger) {
-  ExpectRefused(With("monitor_layout", "monitor_layout="), W9);
+  ExpectRefused(With("monitor_layout", "monitor_layout="), kWarningLayout);
   const std::string unsavedText = With("position_saved", "position_saved=0");
   EXPECT_EQ(ExpectAccepted(unsavedText).monitor_layout, L"-1920,0,0,1080;0,0,2560,1440;")
       << "kept while no position is saved";
@@ -147,14 +138,14 @@ TEST(LoadRules, LayoutAndTrigger) {
   EXPECT_EQ(ExpectAccepted(With("toggle_binding", "")).toggle_binding, 8) << "absent means F8";
   for (const char* line :
        {"toggle_binding=", "toggle_binding=F8", "toggle_binding=f6", "toggle_binding=f9"}) {
-    ExpectRefused(With("toggle_binding", line), W10);
+    ExpectRefused(With("toggle_binding", line), kWarningBinding);
   }
-  ExpectRefused(With("y", "y=z"), W8, "numbers are checked before the trigger");
+  ExpectRefused(With("y", "y=z"), kWarningNumber, "numbers are checked before the trigger");
 }
 
 TEST(LoadRules, BinaryAndNulBytesAreHandledCleanly) {
-  ExpectRefused(std::string("\0\0\0", 3), W2);
-  ExpectRefused(std::string("schema_version=1\0", 17), W3);
+  ExpectRefused(std::string("\0\0\0", 3), kWarningSyntax);
+  ExpectRefused(std::string("schema_version=1\0", 17), kWarningVersion);
   std::mt19937 random(7);
   for (int i = 0; i < 200; ++i) {
     std::string noise(static_cast<std::size_t>(random() % 300), '\0');
@@ -175,23 +166,23 @@ TEST(LoadRules, FirstFaultInRuleOrderWins) {
     ASSERT_NE(at, std::string::npos) << from;
     text.replace(at, from.size(), to);
   };
-  ExpectRefused(text, W2);
+  ExpectRefused(text, kWarningSyntax);
   mend("no equals sign\n", "");
-  ExpectRefused(text, W3);
+  ExpectRefused(text, kWarningVersion);
   mend("schema_version=x", "schema_version=3");
-  ExpectRefused(text, W4);
+  ExpectRefused(text, kWarningUnknownVersion);
   mend("schema_version=3", "schema_version=1");
-  ExpectRefused(text, W5);
+  ExpectRefused(text, kWarningMissingKey);
   mend("x=0\n", "x=0\ny=0\n");
-  ExpectRefused(text, W6);
+  ExpectRefused(text, kWarningMode);
   mend("mode=sideways", "mode=saved");
-  ExpectRefused(text, W7);
+  ExpectRefused(text, kWarningButton);
   mend("button=middle", "button=right");
-  ExpectRefused(text, W8);
+  ExpectRefused(text, kWarningNumber);
   mend("interval_ms=5", "interval_ms=50");
-  ExpectRefused(text, W9);
+  ExpectRefused(text, kWarningLayout);
   mend("monitor_layout=", "monitor_layout=0,0,800,600;");
-  ExpectRefused(text, W10);
+  ExpectRefused(text, kWarningBinding);
   mend("toggle_binding=f6", "toggle_binding=f7");
   EXPECT_EQ(ExpectAccepted(text).toggle_binding, 7);
 }
@@ -230,7 +221,7 @@ TEST_F(SettingsFolder, MissingFileOrFolderGivesDefaultsSilentlyAndCreatesNothing
 
 TEST_F(SettingsFolder, AFolderNamedSettingsIniIsUnreadable) {
   std::filesystem::create_directory(root_ / "settings.ini");
-  EXPECT_EQ(LoadSettings(Folder()).warning, W1);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningUnreadable);
 }
 
 TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
@@ -241,7 +232,7 @@ TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
     for (int i = 0; i < 500000; ++i) out << comment;  // 50 MB of comment lines
   }
   const SettingsLoadResult r = LoadSettings(Folder());
-  EXPECT_EQ(r.warning, W2);
+  EXPECT_EQ(r.warning, kWarningSyntax);
   EXPECT_TRUE(r.protectSettingsFile);
 
   {
@@ -249,7 +240,7 @@ TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
     out << kValid;
     for (int i = 0; i < 1000000; ++i) out << "k" << i << "=v\n";  // a million distinct keys
   }
-  EXPECT_EQ(LoadSettings(Folder()).warning, W2);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningSyntax);
 }
 
 TEST_F(SettingsFolder, AFileUpToTheBoundIsReadWholeAndOneByteMoreIsRefused) {
@@ -265,20 +256,20 @@ TEST_F(SettingsFolder, AFileUpToTheBoundIsReadWholeAndOneByteMoreIsRefused) {
   EXPECT_EQ(read.settings, ParseSettingsText(kValid).settings);
 
   Write(text + "#");
-  EXPECT_EQ(LoadSettings(Folder()).warning, W2);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningSyntax);
 }
 
 TEST_F(SettingsFolder, FilesWithoutLineEndsOrWithBinaryBytesLoadOrRefuseCleanly) {
   Write("schema_version=1");
-  EXPECT_EQ(LoadSettings(Folder()).warning, W5);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningMissingKey);
   std::string oneLine(200000, '\0');  // one long line of NUL bytes, no '=' anywhere
   Write(oneLine);
-  EXPECT_EQ(LoadSettings(Folder()).warning, W2);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningSyntax);
   oneLine[100] = '=';  // now a single key of NUL bytes
   Write(oneLine);
-  EXPECT_EQ(LoadSettings(Folder()).warning, W3);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningVersion);
   Write(std::string(kValid).insert(kValid.find("x=-640") + 2, 1, '\0'));
-  EXPECT_EQ(LoadSettings(Folder()).warning, W8);
+  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningNumber);
 }
 
 TEST_F(SettingsFolder, SaveThenLoadGivesTheSameRecord) {
