@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine xvfb xserver-xephyr x11-apps
           imagemagick googletest fonts-noto-cjk fonts-wine clang libclang-rt-14-dev clang-tidy clang-format
-          cppcheck python3 nodejs cmark-gfm)
+          cppcheck nodejs cmark-gfm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -64,9 +64,13 @@ bool ClickWorker::IsRunning() const {
   return running_.load();
 }
 
+void ClickWorker::Post(std::uint64_t runId, ClickStatus status) const {
+  PostMessageW(notifyWindow_, WM_CLICKER_STATUS, static_cast<WPARAM>(runId), static_cast<LPARAM>(status));
+}
+
 void ClickWorker::Finish(std::uint64_t runId, ClickStatus status) {
   running_.store(false);
-  PostMessageW(notifyWindow_, WM_CLICKER_STATUS, static_cast<WPARAM>(runId), static_cast<LPARAM>(status));
+  Post(runId, status);
   SetEvent(finishedEvent_.get());
 }
 
@@ -76,8 +80,7 @@ void ClickWorker::Run(ClickRequest request, std::uint64_t runId) {
     Finish(runId, ClickStatus::Stopped);
     return;
   }
-  PostMessageW(notifyWindow_, WM_CLICKER_STATUS, static_cast<WPARAM>(runId),
-               static_cast<LPARAM>(ClickStatus::Running));
+  Post(runId, ClickStatus::Running);
   for (;;) {
     {
       const std::lock_guard<std::mutex> click(clickMutex_);

@@ -33,6 +33,7 @@ class ClickWorker {
 
  private:
   void Run(ClickRequest request, std::uint64_t runId);
+  void Post(std::uint64_t runId, ClickStatus status) const;
   // The last thing a run does, at each of its ends.
   void Finish(std::uint64_t runId, ClickStatus status);
 

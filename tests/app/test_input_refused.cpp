@@ -150,8 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Refusal{1, 1, ClickMode::Current, ClickButton::Left},   // press taken, release refused
                       Refusal{2, 0, ClickMode::Current, ClickButton::Right},  // nothing taken
                       Refusal{3, 2, ClickMode::Saved, ClickButton::Right},    // move and press taken
-                      Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));
-// only the move taken
+                      Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));   // only the move taken
 
 // Caption, menu bar and frame do not scale in proportion to the DPI, so before a move to a monitor
 // of another DPI Windows asks the window for its exact size; the answer must give the scaled client.

@@ -7,6 +7,7 @@
 
 #include <thread>
 
+#include "common/unique_handle.h"
 #include "settings/settings_store.h"
 #include "support/files.h"
 
@@ -65,20 +66,20 @@ TEST(SettingsPlatform, SavingBelowAPlainFileFailsAtTheFolder) {
 }
 
 // Another program holding the file open without allowing deletion, as a scanner does.
-HANDLE HoldWithoutDeleteSharing(const std::wstring& path) {
-  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                     0, nullptr);
+UniqueFileHandle HoldWithoutDeleteSharing(const std::wstring& path) {
+  return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
 }
 
 TEST(SettingsPlatform, AFileHeldForAMomentIsWaitedFor) {
   TempFolder root;
   std::wstring error;
   ASSERT_TRUE(SaveSettings(root.path(), Sample(111), error));
-  HANDLE held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::thread release([held] {
+  UniqueFileHandle held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
+  ASSERT_TRUE(held);
+  std::thread release([&held] {
     Sleep(50);
-    CloseHandle(held);
+    held.reset();
   });
   const bool saved = SaveSettings(root.path(), Sample(150), error);
   release.join();
@@ -92,20 +93,19 @@ TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {
   ASSERT_TRUE(SaveSettings(root.path(), Sample(111), error));
   const std::string old = ReadFileBytes(root.File(L"settings.ini"));
   {
-    HANDLE held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const UniqueFileHandle held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
+    ASSERT_TRUE(held);
     EXPECT_FALSE(SaveSettings(root.path(), Sample(222), error));
     EXPECT_EQ(error, L"設定ファイルを置換できません。");
-    CloseHandle(held);
   }
   EXPECT_EQ(ReadFileBytes(root.File(L"settings.ini")), old);
   EXPECT_FALSE(FileExists(root.File(L"settings.ini.tmp")));
   // Loading shares reading and writing, so a file held that way still loads.
-  HANDLE reader = CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  const UniqueFileHandle reader(CreateFileW(root.File(L"settings.ini").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                            nullptr));
+  ASSERT_TRUE(reader);
   EXPECT_EQ(LoadSettings(root.path()).settings, Sample(111));
-  CloseHandle(reader);
 }
 
 TEST(SettingsPlatform, ALeftoverTemporaryFileIsReused) {

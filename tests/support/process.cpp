@@ -56,16 +56,16 @@ bool AppProcess::Launch(const std::vector<std::wstring>& arguments, const std::w
   std::wstring commandLine = QuoteArgument(exe);
   for (const std::wstring& argument : arguments) commandLine += L" " + QuoteArgument(argument);
   PROCESS_INFORMATION info{};
-  if (process_ != nullptr || LaunchProcess(commandLine, info) != 0) return false;
-  CloseHandle(info.hThread);
-  process_ = info.hProcess;
+  if (process_ || LaunchProcess(commandLine, info) != 0) return false;
+  const UniqueKernelHandle thread(info.hThread);
+  process_.reset(info.hProcess);
   pid_ = info.dwProcessId;
   return true;
 }
 
 AppProcess::~AppProcess() {
-  if (process_ == nullptr) return;
-  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+  if (!process_) return;
+  if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
     // Answer whatever box is still open, then close; kill only a copy that will not end.
     for (int i = 0; i < 10; ++i) {
       HWND box = AnyMessageBox(pid_);
@@ -73,10 +73,9 @@ AppProcess::~AppProcess() {
       DismissMessageBox(box);
     }
     if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) TerminateProcess(process_, 99);
-    WaitForSingleObject(process_, 5000);
+    if (WaitForSingleObject(process_.get(), 5000) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 5000);
   }
-  CloseHandle(process_);
 }
 
 HWND AppProcess::WaitForWindow(const wchar_t* className, DWORD timeoutMs, DWORD pollMs) {
@@ -88,10 +87,10 @@ HWND AppProcess::WaitForWindow(const wchar_t* className, DWORD timeoutMs, DWORD 
 }
 
 DWORD AppProcess::WaitForExit(DWORD timeoutMs) {
-  if (process_ == nullptr) return STILL_ACTIVE;
-  WaitUntil([this] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  if (!process_) return STILL_ACTIVE;
+  WaitUntil([this] { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
   DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(process_, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 

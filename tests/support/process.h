@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "common/unique_handle.h"
 
 namespace kestul::test {
 
@@ -37,9 +38,9 @@ class AppProcess {
   AppProcess& operator=(const AppProcess&) = delete;
 
   bool Launch(const std::vector<std::wstring>& arguments, const std::wstring& exe = AppExePath());
-  bool started() const { return process_ != nullptr; }
+  bool started() const { return static_cast<bool>(process_); }
   DWORD pid() const { return pid_; }
-  HANDLE process() const { return process_; }
+  HANDLE process() const { return process_.get(); }
   // The visible top-level window of the class once it exists, or null after the timeout.
   HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs = 15000, DWORD pollMs = 10);
   HWND WaitForMainWindow(DWORD timeoutMs = 15000) { return WaitForWindow(kMainWindowClass, timeoutMs); }
@@ -51,7 +52,7 @@ class AppProcess {
   DWORD Close(DWORD timeoutMs = 15000);
 
  private:
-  HANDLE process_ = nullptr;
+  UniqueKernelHandle process_;
   DWORD pid_ = 0;
   HWND window_ = nullptr;
 };

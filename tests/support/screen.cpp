@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/unique_handle.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/recording_window.h"
@@ -58,26 +59,22 @@ std::vector<COLORREF> CaptureScreen(const RECT& area) {
   info.bmiHeader.biHeight = -height;  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const WindowDc screen(nullptr);
+  const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap != nullptr) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT)) {
-      GdiFlush();
-      const auto* bgra = static_cast<const RGBQUAD*>(bits);
-      const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-      pixels.reserve(count);
-      for (std::size_t i = 0; i < count; ++i) {
-        pixels.push_back(RGB(bgra[i].rgbRed, bgra[i].rgbGreen, bgra[i].rgbBlue));
-      }
+  const UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!screen || !memory || !bitmap) return pixels;
+  const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  if (BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY | CAPTUREBLT)) {
+    GdiFlush();
+    const auto* bgra = static_cast<const RGBQUAD*>(bits);
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    pixels.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      pixels.push_back(RGB(bgra[i].rgbRed, bgra[i].rgbGreen, bgra[i].rgbBlue));
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
   }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  SelectObject(memory.get(), old);
   return pixels;
 }
 
