@@ -5,11 +5,11 @@ namespace kestul {
 bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t extent, std::int32_t& value) {
   const std::int64_t c64 = c, origin64 = origin, extent64 = extent;
   if (extent64 <= 0 || c64 < origin64 || c64 >= origin64 + extent64) return false;
-  if (extent64 == 1) {
-    value = 0;
-    return true;
-  }
-  value = static_cast<std::int32_t>(((c64 - origin64) * 65535 + (extent64 - 1) / 2) / (extent64 - 1));
+  // The system takes a value v back to the pixel origin + floor(v * extent / 65536): each pixel owns
+  // a span of 65536 / extent values. Aiming at the middle of the span lands on the pixel whichever
+  // way the system rounds at its edges; aiming at 0 and 65535 for the ends, as a stretch of
+  // (extent - 1) would, falls one pixel short on some columns.
+  value = static_cast<std::int32_t>((2 * (c64 - origin64) + 1) * 32768 / extent64);
   return true;
 }
 

@@ -37,7 +37,8 @@ struct VirtualScreen {
   std::int32_t height = 0;
 };
 
-// Maps c on [origin, origin + extent) to 0..65535; false outside or for extent <= 0.
+// The absolute value (0..65535) aimed at the middle of pixel c of [origin, origin + extent);
+// false outside or for extent <= 0.
 bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t extent, std::int32_t& value);
 
 // Injects `count` events in one call and returns how many the system accepted.

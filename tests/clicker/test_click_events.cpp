@@ -9,20 +9,25 @@
 namespace kestul {
 namespace {
 
-TEST(Normalize, MapsFirstAndLastPixelToTheEndsOfTheScale) {
+// The system maps a value back to origin + floor(v * extent / 65536) (Wine does; Windows documents
+// only the ends): every pixel of every size must come back as itself.
+TEST(Normalize, EveryPixelOfEverySizeComesBackAsItself) {
+  for (const std::int32_t extent : {1, 2, 3, 768, 1024, 1080, 1920, 2160, 3200, 3840, 7680, 65536, 100000}) {
+    for (std::int32_t pixel = 0; pixel < extent; ++pixel) {
+      std::int32_t v = -1;
+      ASSERT_TRUE(NormalizeToVirtualDesk(pixel - 1280, -1280, extent, v));
+      ASSERT_GE(v, 0);
+      ASSERT_LE(v, 65535);
+      if (extent <= 65536) {
+        ASSERT_EQ(std::int64_t{v} * extent / 65536, pixel) << "of " << extent;
+      }
+    }
+  }
   std::int32_t v = -1;
-  EXPECT_TRUE(NormalizeToVirtualDesk(0, 0, 1920, v));
-  EXPECT_EQ(v, 0);
   EXPECT_TRUE(NormalizeToVirtualDesk(960, 0, 1920, v));
   EXPECT_EQ(v, 32785);
   EXPECT_TRUE(NormalizeToVirtualDesk(1919, 0, 1920, v));
-  EXPECT_EQ(v, 65535);
-  EXPECT_TRUE(NormalizeToVirtualDesk(-1920, -1920, 3840, v));
-  EXPECT_EQ(v, 0);
-  EXPECT_TRUE(NormalizeToVirtualDesk(0, -1920, 3840, v));
-  EXPECT_EQ(v, 32776);
-  EXPECT_TRUE(NormalizeToVirtualDesk(7, 7, 1, v));
-  EXPECT_EQ(v, 0) << "a one-pixel screen";
+  EXPECT_EQ(v, 65518) << "the middle of the last pixel, not the scale's end";
 }
 
 TEST(Normalize, RightAndBottomEdgesAndEmptyScreensFail) {
@@ -39,9 +44,9 @@ TEST(Normalize, ExtremeOriginsDoNotOverflow) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
   std::int32_t v = 0;
-  // origin + extent exceeds 32 bits here; the last pixel still maps to 65535.
+  // origin + extent exceeds 32 bits here.
   EXPECT_TRUE(NormalizeToVirtualDesk(kMax, kMax - 99, 100, v));
-  EXPECT_EQ(v, 65535);
+  EXPECT_EQ(v, 65208);
   EXPECT_TRUE(NormalizeToVirtualDesk(kMin, kMin, kMax, v));
   EXPECT_EQ(v, 0);
   EXPECT_TRUE(NormalizeToVirtualDesk(-2, kMin, kMax, v)) << "the last pixel of a 2^31 - 1 wide screen";
@@ -94,8 +99,8 @@ TEST(DeliverClick, SavedModeMovesFirstInTheSameCall) {
   const auto& events = system.calls[0];
   ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0].flags, 0xC001u);
-  EXPECT_EQ(events[0].dx, 65535);
-  EXPECT_EQ(events[0].dy, 65535);
+  EXPECT_EQ(events[0].dx, 65518);
+  EXPECT_EQ(events[0].dy, 65505);
   EXPECT_EQ(events[1].flags, kMouseRightDown);
   EXPECT_EQ(events[2].flags, kMouseRightUp);
   EXPECT_EQ(events[1].dx, 0);

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "clicker/click_events.h"
 #include "clicker/send_input_adapter.h"
+#include "geometry/enumerate_monitors.h"
 #include "support/desktop.h"
 #include "support/recording_window.h"
 #include "support/values.h"
@@ -72,6 +75,40 @@ TEST(SendInputAdapter, PointsOutsideTheVirtualScreenInjectNothing) {
   GetCursorPos(&cursor);
   EXPECT_EQ(cursor.x, right - 1);
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0) << "the one accepted click landed outside the target";
+}
+
+// Windows documents only the ends of the absolute scale, not how it rounds between them: every
+// column and row of this desktop is moved to with the adapter's own values and read back.
+TEST(SendInputAdapter, EveryColumnAndRowOfTheDesktopIsReachedExactly) {
+  const VirtualScreen screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const std::vector<MonitorRect> monitors = EnumerateMonitors();
+  ASSERT_FALSE(monitors.empty());
+  // A point off every monitor would be pulled onto one, so each column is tried on a row of a
+  // monitor that holds it, and each row on a column of one.
+  auto moveAndRead = [&](std::int32_t x, std::int32_t y) {
+    MouseEventRecord move{0, 0, 0, kMouseMove | kMouseVirtualDesk | kMouseAbsolute, kInjectedMarker};
+    EXPECT_TRUE(NormalizeToVirtualDesk(x, screen.left, screen.width, move.dx));
+    EXPECT_TRUE(NormalizeToVirtualDesk(y, screen.top, screen.height, move.dy));
+    EXPECT_EQ(SendMouseEvents(&move, 1), 1u);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return cursor;
+  };
+  int missed = 0;
+  for (const MonitorRect& m : monitors) {
+    for (std::int32_t x = m.left; x < m.right; ++x) {
+      const POINT got = moveAndRead(x, m.top + 1);
+      if (got.x != x && ++missed <= 5) ADD_FAILURE() << "column " << x << " landed on " << got.x;
+    }
+    for (std::int32_t y = m.top; y < m.bottom; ++y) {
+      const POINT got = moveAndRead(m.left + 1, y);
+      if (got.y != y && ++missed <= 5) ADD_FAILURE() << "row " << y << " landed on " << got.y;
+    }
+  }
+  std::printf("%zu monitors in a %dx%d virtual screen at (%d, %d): %d misses\n", monitors.size(),
+              screen.width, screen.height, screen.left, screen.top, missed);
+  EXPECT_EQ(missed, 0);
 }
 
 }  // namespace
