@@ -13,6 +13,7 @@
 #include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "settings/app_settings.h"
+#include "ui/ui_rules.h"
 
 namespace kestul {
 
@@ -60,6 +61,7 @@ struct AppState {
   std::unique_ptr<ClickWorker> worker;
   RunState runState = RunState::Idle;
   std::uint64_t runId = 0;
+  std::uint64_t stopRequests = 0;  // every StopClicking counts; a start cancels when one came during its save
   bool sessionNotificationsOk = false;
   bool hotkeysReady = true;
   bool fixedHotkeysOk = true;
@@ -68,8 +70,10 @@ struct AppState {
   bool settingsChanged = false;
   bool inSettingsView = false;
   UniqueHook mouseHook;
+  UniqueSuspendNotification suspendNotification;
   UniqueFont normalFont;
   UniqueFont headingFont;
+  Palette palette;
   UniqueBrush backgroundBrush;
   UniqueBrush editBrush;
 };

@@ -70,6 +70,10 @@ void OnCreate(AppState& state) {
   CreateMainControls(state);
   state.worker = std::make_unique<ClickWorker>(state.window, std::make_unique<SendInputAdapter>());
   RegisterHotkeysForWindow(state);
+  // Machines that sleep in Modern Standby tell only the windows that asked; without it the rest
+  // of the program works as before.
+  state.suspendNotification.reset(
+      RegisterSuspendResumeNotification(state.window, DEVICE_NOTIFY_WINDOW_HANDLE));
   state.sessionNotificationsOk = RegisterSessionNotifications(state);
   if (!state.sessionNotificationsOk) {
     ShowMessage(state, kSessionErrorText, kSessionErrorCaption, MB_ICONERROR);
@@ -83,6 +87,7 @@ void OnDestroy(AppState& state) {
           "WTSUnRegisterSessionNotification")) {
     unregisterSession(state.window);
   }
+  state.suspendNotification.reset();
   UnregisterHotkeysForWindow(state);
   state.normalFont.reset();
   state.headingFont.reset();
@@ -97,7 +102,7 @@ void OnCommand(AppState& state, int id, int notification) {
       if (IsIdle(state.runState)) SetSettingsView(state, true);
       return;
     case IDM_ABOUT:
-      ShowAboutDialog(state.window);
+      ShowAboutDialog(state);
       return;
     case IDC_TARGET_CURRENT:
     case IDC_TARGET_SAVED:
@@ -170,6 +175,11 @@ void OnDpiChanged(AppState& state, const RECT& suggested) {
   LayoutControls(state);
   ApplyFonts(state);
   InvalidateRect(state.window, nullptr, TRUE);
+}
+
+void OnThemeChanged(AppState& state) {
+  ApplyColours(state);
+  RedrawWindow(state.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace
@@ -264,9 +274,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMSUSPEND) StopClicking(*state);
       return TRUE;
+    case WM_QUERYENDSESSION:
+      // Clicks must not go on into the "save your changes?" questions of other programs; the
+      // session may end, and nothing is saved on the way out.
+      StopClicking(*state);
+      return TRUE;
     case WM_WTSSESSION_CHANGE:
       if (wParam == WTS_SESSION_LOCK) StopClicking(*state);
       return 0;
+    case WM_SYSCOLORCHANGE:
+      OnThemeChanged(*state);
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) OnThemeChanged(*state);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_GETDPISCALEDSIZE:
       return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:

@@ -4,6 +4,7 @@
 
 #include "common/message_texts.h"
 #include "geometry/enumerate_monitors.h"
+#include "hotkeys/hotkeys.h"
 #include "settings/settings_store.h"
 
 namespace kestul {
@@ -71,7 +72,11 @@ void StartClicking(AppState& state) {
       return;
     }
   }
+  // The save may wait for a file another program holds, serving messages sent meanwhile; a stop
+  // asked for then (sleep, lock, a display change, the end of the session) outranks this start.
+  const std::uint64_t stopsBefore = state.stopRequests;
   if (!SaveSettingsIfNeeded(state)) return;
+  if (state.stopRequests != stopsBefore) return;
 
   const ClickRequest request{static_cast<std::int32_t>(s.mode), static_cast<std::int32_t>(s.button),
                              s.interval_ms, s.x, s.y};
@@ -84,6 +89,7 @@ void StartClicking(AppState& state) {
 }
 
 void StopClicking(AppState& state) {
+  ++state.stopRequests;
   if (!state.worker) return;
   if (!state.worker->IsRunning() && state.runState == RunState::Idle) return;
   // The stop below serves messages sent to this thread while it waits; one of them asking to stop
@@ -91,7 +97,9 @@ void StopClicking(AppState& state) {
   if (state.runState == RunState::Stopping) return;
   SetRunState(state, RunState::Stopping);
   state.worker->Stop();
-  SetRunState(state, RunState::Idle);
+  // A request served inside the wait may have settled the outcome already (a display change
+  // with a saved position leaves Faulted).
+  if (state.runState == RunState::Stopping) SetRunState(state, RunState::Idle);
 }
 
 void ToggleClicking(AppState& state) {
@@ -125,7 +133,10 @@ void UpdateRunStateDisplay(const AppState& state) {
 bool SaveSettingsIfNeeded(AppState& state) {
   if (state.protectSettingsFile && !state.settingsChanged) return true;
   std::wstring error;
-  if (!SaveSettings(state.settingsFolder, state.settings, error)) {
+  const ULONGLONG started = GetTickCount64();
+  const bool saved = SaveSettings(state.settingsFolder, state.settings, error);
+  RenewMouseHookAfter(state, started);  // a slow disk, a network folder or a scanner's hold
+  if (!saved) {
     FailWithMessage(state, error.c_str(), kSaveErrorCaption, MB_ICONERROR);
     return false;
   }

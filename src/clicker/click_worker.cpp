@@ -26,7 +26,9 @@ ClickWorker::~ClickWorker() {
 
 bool ClickWorker::Start(const ClickRequest& request, std::uint64_t runId) {
   const std::lock_guard<std::mutex> control(controlMutex_);
-  if (!stopEvent_ || !finishedEvent_ || running_.load()) return false;
+  // A stop under way further up this thread's stack waits for its run's finished event, which a
+  // new run would reset: no new run until that stop is done.
+  if (!stopEvent_ || !finishedEvent_ || running_.load() || stopping_) return false;
   if (thread_.joinable()) thread_.join();  // a run that ended by itself
   running_.store(true);
   ResetEvent(stopEvent_.get());
@@ -49,6 +51,7 @@ void ClickWorker::Stop() {
     if (!thread_.joinable()) return;
     if (stopEvent_) SetEvent(stopEvent_.get());
     finishing = std::move(thread_);
+    stopping_ = true;
   }
   if (finishing.joinable()) {
     // The run may be inside SendInput, which waits until this thread has run its mouse hook: the
@@ -56,8 +59,12 @@ void ClickWorker::Stop() {
     WaitServingSentMessages(finishedEvent_.get(), INFINITE);
     finishing.join();
   }
-  const std::lock_guard<std::mutex> click(clickMutex_);
-  running_.store(false);
+  {
+    const std::lock_guard<std::mutex> click(clickMutex_);
+    running_.store(false);
+  }
+  const std::lock_guard<std::mutex> control(controlMutex_);
+  stopping_ = false;
 }
 
 bool ClickWorker::IsRunning() const {

@@ -24,7 +24,7 @@ class ClickWorker {
   ClickWorker(const ClickWorker&) = delete;
   ClickWorker& operator=(const ClickWorker&) = delete;
 
-  // False, changing nothing, while a run is in progress or without its events.
+  // False, changing nothing, while a run or a stop is in progress, or without its events.
   bool Start(const ClickRequest& request, std::uint64_t runId);
   // Ends the run, if any, and returns after its thread has finished. Messages sent to the calling
   // thread run while it waits (see WaitServingSentMessages).
@@ -45,6 +45,7 @@ class ClickWorker {
   std::mutex controlMutex_;
   std::mutex clickMutex_;
   std::atomic<bool> running_{false};
+  bool stopping_ = false;  // under controlMutex_: from taking the thread in Stop until its join
 };
 
 }  // namespace kestul

@@ -20,4 +20,14 @@ constexpr std::uint32_t kMessageXButtonUp = 0x020C;
 SideButtonAction DecideSideButton(bool inSettingsView, ToggleBinding binding, std::uint32_t message,
                                   std::uint32_t xButton);
 
+// A low-level hook is called through a message to the thread that installed it, and every mouse
+// event on the system waits for it. When that thread is held up past LowLevelHooksTimeout (300 ms
+// when not set, never more than 1000 ms from Windows 10 1709 on), Windows removes the hook without
+// a word. A save on a local disk takes a few milliseconds; 100 ms is far above that and well below
+// the shortest timeout met in practice, so any call this long may have cost the hook.
+constexpr std::uint64_t kMouseHookRiskMs = 100;
+constexpr bool MouseHookMayBeGone(std::uint64_t blockedMs) {
+  return blockedMs >= kMouseHookRiskMs;
+}
+
 }  // namespace kestul

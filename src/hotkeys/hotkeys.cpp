@@ -1,5 +1,7 @@
 #include "hotkeys/hotkeys.h"
 
+#include <utility>
+
 #include "hotkeys/hotkey_rules.h"
 #include "common/message_texts.h"
 #include "common/window_messages.h"
@@ -30,6 +32,14 @@ bool RegisterToggleBinding(AppState& state, ToggleBinding code) {
     return true;
   }
   return RegisterHotKey(state.window, HOTKEY_TOGGLE, MOD_NOREPEAT, ToggleBindingVirtualKey(code)) != FALSE;
+}
+
+void RenewMouseHookAfter(AppState& state, ULONGLONG startedMs) {
+  if (!state.mouseHook || !MouseHookMayBeGone(GetTickCount64() - startedMs)) return;
+  // The new hook is installed before the old one goes, so that no press slips past in between;
+  // the newest hook runs first and swallows what it handles, so the two never both act.
+  UniqueHook renewed(SetWindowsHookExW(WH_MOUSE_LL, SideButtonHookProc, GetModuleHandleW(nullptr), 0));
+  if (renewed) state.mouseHook = std::move(renewed);
 }
 
 bool RebindToggle(AppState& state, ToggleBinding code) {

@@ -23,6 +23,25 @@ PathStatus StatusFromError(DWORD error) {
   }
 }
 
+// Antivirus, indexing and backup programs open a file for a moment, just after it was written,
+// without sharing it fully; opening or replacing it then fails with one of these two errors.
+// Anything else, or a hold that lasts, is a real failure. `attempt` sets the last error when it
+// fails.
+template <typename Attempt>
+bool RetryWhileHeldBriefly(const Attempt& attempt) {
+  constexpr ULONGLONG kPatienceMs = 200;
+  constexpr DWORD kRetryPauseMs = 20;
+  const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
+  for (;;) {
+    if (attempt()) return true;
+    const DWORD error = GetLastError();
+    const ULONGLONG now = GetTickCount64();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || now >= deadline) return false;
+    // Like every wait of the interface thread, this one keeps serving the mouse hook.
+    WaitServingSentMessages(nullptr, static_cast<DWORD>(std::min<ULONGLONG>(kRetryPauseMs, deadline - now)));
+  }
+}
+
 }  // namespace
 
 PathStatus QueryPathStatus(const std::wstring& path) {
@@ -39,30 +58,21 @@ PathStatus QueryPathStatus(const std::wstring& path) {
 
 bool FlushFileToDisk(const std::wstring& path) {
   // Every handle's data goes: the one the stream wrote through is closed by now.
-  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && FlushFileBuffers(file.get()) != FALSE;
+  UniqueFileHandle file;
+  const bool opened = RetryWhileHeldBriefly([&] {
+    file.reset(CreateFileW(path.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+  });
+  return opened && FlushFileBuffers(file.get()) != FALSE;
 }
 
 bool ReplaceSettingsFile(const std::wstring& source, const std::wstring& target) {
-  // Antivirus, indexing and backup programs open a file for a moment without delete sharing; the
-  // replacement then fails with one of these two errors. Anything else, or a hold that lasts, is
-  // a real failure.
-  constexpr ULONGLONG kPatienceMs = 200;
-  constexpr DWORD kRetryPauseMs = 20;
-  const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
-  for (;;) {
-    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-        FALSE) {
-      return true;
-    }
-    const DWORD error = GetLastError();
-    const ULONGLONG now = GetTickCount64();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || now >= deadline) return false;
-    // Like every wait of the interface thread, this one keeps serving the mouse hook.
-    WaitServingSentMessages(nullptr, static_cast<DWORD>(std::min<ULONGLONG>(kRetryPauseMs, deadline - now)));
-  }
+  return RetryWhileHeldBriefly([&] {
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+  });
 }
 
 void DeleteFileQuietly(const std::wstring& path) {

@@ -3,17 +3,23 @@
 #include <shellapi.h>
 
 #include "common/unique_handle.h"
+#include "hotkeys/hotkeys.h"
 #include "product_info.h"
+#include "ui/controls.h"
 #include "ui/resource_ids.h"
 
 namespace kestul {
 
 namespace {
 
-constexpr COLORREF kLinkColour = RGB(0, 102, 204);
+// What the dialog keeps for its life: the window's state, and the link's font, which outlives the
+// dialog's controls that use it until they are gone.
+struct AboutContext {
+  AppState& state;
+  UniqueFont linkFont;
+};
 
-// The link's underlined copy of the dialog font, into the owner the caller passed; it outlives the
-// dialog's controls, which use it until they are gone.
+// The link's underlined copy of the dialog font.
 void CreateLinkFont(HWND dialog, UniqueFont& owner) {
   auto* dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
   LOGFONTW font{};
@@ -24,14 +30,23 @@ void CreateLinkFont(HWND dialog, UniqueFont& owner) {
     SendDlgItemMessageW(dialog, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(owner.get()), TRUE);
 }
 
+// The browser may take a while to start; meanwhile nothing serves the side-button hook.
+void OpenProductPage(HWND dialog) {
+  auto* context = reinterpret_cast<AboutContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  const ULONGLONG started = GetTickCount64();
+  ShellExecuteW(dialog, L"open", L"" KESTUL_PRODUCT_URL, nullptr, nullptr, SW_SHOWNORMAL);
+  if (context != nullptr) RenewMouseHookAfter(context->state, started);
+}
+
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      CreateLinkFont(dialog, *reinterpret_cast<UniqueFont*>(lParam));
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      CreateLinkFont(dialog, reinterpret_cast<AboutContext*>(lParam)->linkFont);
       return TRUE;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDC_ABOUT_LINK)) return FALSE;
-      SetTextColor(reinterpret_cast<HDC>(wParam), kLinkColour);
+      SetTextColor(reinterpret_cast<HDC>(wParam), ChoosePalette(HighContrastOn(), SystemPalette()).link);
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_SETCURSOR:
@@ -42,7 +57,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_ABOUT_LINK) {
         if (HIWORD(wParam) != STN_CLICKED) return FALSE;
-        ShellExecuteW(dialog, L"open", L"" KESTUL_PRODUCT_URL, nullptr, nullptr, SW_SHOWNORMAL);
+        OpenProductPage(dialog);
         return TRUE;
       }
       if (LOWORD(wParam) == IDOK) {
@@ -60,10 +75,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void ShowAboutDialog(HWND owner) {
-  UniqueFont linkFont;
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc,
-                  reinterpret_cast<LPARAM>(&linkFont));
+void ShowAboutDialog(AppState& state) {
+  AboutContext context{state, {}};
+  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), state.window, AboutDialogProc,
+                  reinterpret_cast<LPARAM>(&context));
 }
 
 }  // namespace kestul

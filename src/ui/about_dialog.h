@@ -1,11 +1,11 @@
 // The About dialog: product, version, the product page link and the copyright line.
 #pragma once
 
-#include <windows.h>
+#include "app/app_state.h"
 
 namespace kestul {
 
 // Modal: returns when the dialog is closed.
-void ShowAboutDialog(HWND owner);
+void ShowAboutDialog(AppState& state);
 
 }  // namespace kestul

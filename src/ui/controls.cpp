@@ -13,10 +13,6 @@ namespace kestul {
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(247, 248, 250);
-constexpr COLORREF kTextColour = RGB(32, 36, 43);
-constexpr COLORREF kHintColour = RGB(86, 94, 105);
-
 struct ControlTemplate {
   int id;
   const wchar_t* className;
@@ -91,9 +87,29 @@ void LayoutControls(const AppState& state) {
   }
 }
 
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+Palette SystemPalette() {
+  return {.background = GetSysColor(COLOR_WINDOW),
+          .text = GetSysColor(COLOR_WINDOWTEXT),
+          .hint = GetSysColor(COLOR_WINDOWTEXT),
+          .editBackground = GetSysColor(COLOR_WINDOW),
+          .link = GetSysColor(COLOR_HOTLIGHT)};
+}
+
+void ApplyColours(AppState& state) {
+  state.palette = ChoosePalette(HighContrastOn(), SystemPalette());
+  state.backgroundBrush.reset(CreateSolidBrush(state.palette.background));
+  state.editBrush.reset(CreateSolidBrush(state.palette.editBackground));
+}
+
 void CreateMainControls(AppState& state) {
-  state.backgroundBrush.reset(CreateSolidBrush(kBackgroundColour));
-  state.editBrush.reset(CreateSolidBrush(RGB(255, 255, 255)));
+  ApplyColours(state);
 
   for (const ControlTemplate& control : kControls) {
     CreateChildControl(state, control.className, control.text, control.style, control.id);
@@ -129,21 +145,21 @@ LRESULT OnEraseBackground(const AppState& state, HDC dc) {
 }
 
 HBRUSH OnCtlColorEdit(const AppState& state, HDC dc) {
-  SetBkColor(dc, RGB(255, 255, 255));
-  SetTextColor(dc, kTextColour);
+  SetBkColor(dc, state.palette.editBackground);
+  SetTextColor(dc, state.palette.text);
   return state.editBrush.get();
 }
 
 HBRUSH OnCtlColorButton(const AppState& state, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kTextColour);
+  SetTextColor(dc, state.palette.text);
   return state.backgroundBrush.get();
 }
 
 // cppcheck-suppress constParameter ; HWND is a handle, not data the function could leave alone
 HBRUSH OnCtlColorStatic(const AppState& state, HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, control == Control(state, IDC_TOGGLE_HINT) ? kHintColour : kTextColour);
+  SetTextColor(dc, control == Control(state, IDC_TOGGLE_HINT) ? state.palette.hint : state.palette.text);
   return state.backgroundBrush.get();
 }
 

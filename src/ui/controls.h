@@ -20,6 +20,12 @@ void LayoutControls(const AppState& state);
 // layout, fonts, and the settings view hidden.
 void CreateMainControls(AppState& state);
 
+// High contrast on: the window and the About link then draw in the user's colours.
+bool HighContrastOn();
+Palette SystemPalette();
+// Chooses the colours and makes the brushes; at creation and whenever the user changes theme.
+void ApplyColours(AppState& state);
+
 // Colour handlers; each returns the brush the message answers with.
 LRESULT OnEraseBackground(const AppState& state, HDC dc);
 HBRUSH OnCtlColorEdit(const AppState& state, HDC dc);

@@ -1,8 +1,9 @@
 // The program's main window, hosted on a thread of this process. When the system refuses a click
 // part-way, the run ends Faulted with the input error and no mouse button is left held down: the
 // worker's clicks really go through SendInput, except that the k-th click has only its first events
-// accepted, as when a click lands on a window of higher integrity. And its answer to Windows'
-// question for its size at another DPI.
+// accepted, as when a click lands on a window of higher integrity. Notifications Windows sends
+// while the window waits inside a save or a stop, its registration for suspend and resume, and
+// its answer to Windows' question for its size at another DPI.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <thread>
 
 #include "app/app_state.h"
@@ -63,15 +65,19 @@ class MainWindowThread {
     thread_ = std::thread([this, adapter = std::move(adapter)]() mutable { Run(std::move(adapter)); });
     WaitUntil([this] { return window_.load() != nullptr; }, 10000);
   }
-  ~MainWindowThread() {
-    if (window_.load() != nullptr) PostMessageW(window_.load(), WM_CLOSE, 0, 0);
-    thread_.join();
-  }
+  ~MainWindowThread() { Close(); }
   MainWindowThread(const MainWindowThread&) = delete;
   MainWindowThread& operator=(const MainWindowThread&) = delete;
 
   HWND window() const { return window_.load(); }
   HWND Control(int id) const { return GetDlgItem(window(), id); }
+  const std::wstring& folder() const { return folder_.path(); }
+  // Read only while the window's thread is idle (after an answer from it) or gone.
+  const AppState& state() const { return state_; }
+  void Close() {
+    if (window_.load() != nullptr) PostMessageW(window_.load(), WM_CLOSE, 0, 0);
+    if (thread_.joinable()) thread_.join();
+  }
 
  private:
   void Run(std::unique_ptr<InputAdapter> adapter) {
@@ -151,6 +157,93 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{2, 0, ClickMode::Current, ClickButton::Right},  // nothing taken
                       Refusal{3, 2, ClickMode::Saved, ClickButton::Right},    // move and press taken
                       Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));   // only the move taken
+
+// Modern Standby tells only the windows that asked; the registration lasts as long as the window.
+TEST(MainWindow, IsRegisteredForSuspendAndResumeWhileItExists) {
+  MainWindowThread app(AppSettings{}, std::make_unique<SendInputAdapter>());
+  ASSERT_NE(app.window(), nullptr);
+  EXPECT_TRUE(app.state().suspendNotification);
+  app.Close();
+  EXPECT_FALSE(app.state().suspendNotification);
+}
+
+// Holds its first click until released; counts every click.
+class HeldClickAdapter final : public InputAdapter {
+ public:
+  HeldClickAdapter(std::atomic<int>& clicks, HANDLE release) : clicks_(clicks), release_(release) {}
+  bool SendClick(const ClickRequest&) override {
+    if (++clicks_ == 1) WaitForSingleObject(release_, 10000);
+    return true;
+  }
+
+ private:
+  std::atomic<int>& clicks_;
+  HANDLE release_;
+};
+
+// A save may wait for settings.ini held by another program, serving what Windows sends meanwhile:
+// a suspend then must not be lost to the start that is saving.
+TEST(MainWindow, AStopAskedForWhileAStartSavesCancelsTheStart) {
+  std::atomic<int> clicks{0};
+  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+  MainWindowThread app(AppSettings{}, std::make_unique<HeldClickAdapter>(clicks, release.get()));
+  ASSERT_NE(app.window(), nullptr);
+  const std::wstring settings = app.folder() + L"\\settings.ini";
+  ASSERT_TRUE(test::WriteFileBytes(settings, "held"));
+  {
+    // Read without delete sharing, as a scanner does: the save's replacement waits.
+    const UniqueFileHandle held(CreateFileW(settings.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                            nullptr));
+    ASSERT_TRUE(held);
+    test::PostButtonClick(app.window(), IDC_START_STOP);
+    ASSERT_TRUE(WaitUntil([&] { return test::FileExists(settings + L".tmp"); }, 5000, 1));
+    EXPECT_EQ(test::SendWithTimeout(app.window(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0), TRUE);
+  }
+  EXPECT_TRUE(test::TextStays(app.Control(IDC_START_STOP), test::kStartCaption, 1500));
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(test::AnyMessageBox(GetCurrentProcessId()), nullptr) << "the save itself went through";
+}
+
+// The state at the moment the window has answered a sent F9, before the run's last status (which
+// returns every stopped state to Idle) comes in: a hook on the window's thread, run right after.
+std::atomic<const AppState*> watchedState{nullptr};
+std::atomic<RunState> stateAfterF9{RunState::Idle};
+std::atomic<bool> answeredF9{false};
+
+LRESULT CALLBACK AfterAnswer(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code >= 0 && sent->message == WM_HOTKEY && watchedState.load() != nullptr) {
+    stateAfterF9 = watchedState.load()->runState;
+    answeredF9 = true;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// F9 stops; its wait for the click in progress serves a display change sent meanwhile, which
+// with a saved position leaves the program Faulted, and the stop around it keeps that.
+TEST(MainWindow, ADisplayChangeInsideAnotherStopStillFaults) {
+  std::atomic<int> clicks{0};
+  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  AppSettings settings;
+  settings.position_saved = true;
+  settings.monitor_layout = LayoutSignature(EnumerateMonitors());
+  MainWindowThread app(settings, std::make_unique<HeldClickAdapter>(clicks, release.get()));
+  ASSERT_NE(app.window(), nullptr);
+  watchedState = &app.state();
+  const UniqueHook hook(SetWindowsHookExW(WH_CALLWNDPROCRET, AfterAnswer, nullptr,
+                                          GetWindowThreadProcessId(app.window(), nullptr)));
+  ASSERT_TRUE(hook);
+  test::PostButtonClick(app.window(), IDC_START_STOP);
+  ASSERT_TRUE(WaitUntil([&] { return clicks == 1; }, 5000));
+  // Sent messages are taken in the order they came: F9 first, the display change inside its stop.
+  ASSERT_TRUE(SendNotifyMessageW(app.window(), WM_HOTKEY, HOTKEY_EMERGENCY_STOP, 0));
+  EXPECT_EQ(test::SendWithTimeout(app.window(), WM_DISPLAYCHANGE, 32, 0), 0);
+  SetEvent(release.get());
+  ASSERT_TRUE(WaitUntil([&] { return answeredF9.load(); }, 5000));
+  watchedState = nullptr;
+  EXPECT_EQ(stateAfterF9.load(), RunState::Faulted);
+}
 
 // Caption, menu bar and frame do not scale in proportion to the DPI, so before a move to a monitor
 // of another DPI Windows asks the window for its exact size; the answer must give the scaled client.

@@ -8,7 +8,10 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <ostream>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "clicker/click_worker.h"
@@ -206,6 +209,64 @@ TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
       << "the hook did not run while Stop waited (Stop took " << took << " ms)";
 }
 
+// Holds its first click until released.
+class HeldClickAdapter final : public InputAdapter {
+ public:
+  HeldClickAdapter(std::atomic<bool>& holding, HANDLE release) : holding_(holding), release_(release) {}
+  bool SendClick(const ClickRequest&) override {
+    holding_ = true;
+    WaitForSingleObject(release_, 10000);
+    return true;
+  }
+
+ private:
+  std::atomic<bool>& holding_;
+  HANDLE release_;
+};
+
+std::function<void()> insideTheWait;
+
+LRESULT CALLBACK CallInsideTheWait(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && insideTheWait) std::exchange(insideTheWait, nullptr)();
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A stop serves what is sent to its thread; one of those may ask for a new run once the old one
+// has ended but before the stop has seen it end. Starting then would leave the stop waiting for
+// the new run.
+TEST(ClickWorker, NoRunStartsWhileAStopWaits) {
+  RecordingWindow statuses;
+  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<bool> holding{false};
+  ClickWorker worker(statuses.window(), std::make_unique<HeldClickAdapter>(holding, release.get()));
+  const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CallInsideTheWait, GetModuleHandleW(nullptr), 0));
+  ASSERT_TRUE(hook);
+  ASSERT_TRUE(worker.Start(Every(20), 1));
+  ASSERT_TRUE(WaitUntil([&] { return holding.load(); }, 5000));
+  bool startedInside = false;
+  // cppcheck-suppress danglingLifetime ; cleared below, before the locals it captures go
+  insideTheWait = [&] {
+    SetEvent(release.get());
+    for (int i = 0; i < 500 && worker.IsRunning(); ++i) Sleep(10);
+    startedInside = worker.Start(Every(20), 2);
+    if (startedInside) worker.Stop();  // or the stop below would wait for this run
+  };
+  // The event waits for this thread's hook, which only the stop's wait can run.
+  std::thread inject([] {
+    INPUT nothing{};
+    nothing.type = INPUT_MOUSE;
+    nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &nothing, sizeof(INPUT));
+  });
+  worker.Stop();
+  inject.join();
+  insideTheWait = nullptr;
+  EXPECT_FALSE(startedInside);
+  EXPECT_FALSE(worker.IsRunning());
+  EXPECT_TRUE(worker.Start(Every(20), 3)) << "a new run once the stop is done";
+  worker.Stop();
+}
+
 TEST(ClickWorker, DestructionDuringARunStopsItAndDeletesTheAdapter) {
   RecordingWindow statuses;
   Probe probe;
@@ -286,7 +347,8 @@ TEST(ClickWorkerSoak, StartStopCyclesLeakNothingAndEachRunReportsOnceInOrder) {
     byRun[s.runId].push_back(s.status);
   }
   for (int i = 1; i <= cycles; ++i) {
-    const bool clicked = std::find(clickingRuns.begin(), clickingRuns.end(), i) != clickingRuns.end();
+    const auto runId = static_cast<std::uint64_t>(i);
+    const bool clicked = std::find(clickingRuns.begin(), clickingRuns.end(), runId) != clickingRuns.end();
     const std::vector<ClickStatus> expected =
         clicked ? std::vector<ClickStatus>{kRunning, kStopped} : std::vector<ClickStatus>{kStopped};
     ASSERT_EQ(byRun[static_cast<std::size_t>(i)], expected) << "run " << i;

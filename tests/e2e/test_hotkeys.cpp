@@ -2,6 +2,9 @@
 // F8 (the default start/stop key), F9, F6, a side-button binding, and keys held by someone else.
 #include "support/app_fixture.h"
 
+#include <atomic>
+#include <thread>
+
 namespace kestul::test {
 namespace {
 
@@ -22,6 +25,42 @@ class HeldHotkey {
  private:
   int id_;
   bool held_;
+};
+
+// A low-level hook of this test process on a thread of its own, counting the presses of side
+// button 1 that reach it. Of two hooks the newer is called first, and one that swallows a press
+// keeps it from the older.
+class SideButtonWatcher {
+ public:
+  SideButtonWatcher() : thread_([this] { Run(); }) { WaitForSingleObject(ready_.get(), 5000); }
+  ~SideButtonWatcher() {
+    PostThreadMessageW(threadId_.load(), WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  SideButtonWatcher(const SideButtonWatcher&) = delete;
+  SideButtonWatcher& operator=(const SideButtonWatcher&) = delete;
+  int presses() const { return presses_.load(); }
+
+ private:
+  void Run() {
+    threadId_ = GetCurrentThreadId();
+    presses_ = 0;
+    const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, Proc, GetModuleHandleW(nullptr), 0));
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone waits
+    SetEvent(ready_.get());
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  }
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* record = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    if (code >= 0 && wParam == WM_XBUTTONDOWN && HIWORD(record->mouseData) == XBUTTON1) ++presses_;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline std::atomic<int> presses_{0};
+  UniqueKernelHandle ready_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::atomic<DWORD> threadId_{0};
+  std::thread thread_;
 };
 
 using HotkeyFixture = AppTest;
@@ -204,6 +243,40 @@ TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) 
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
   ASSERT_TRUE(BackInMainView());
   EXPECT_EQ(StartStopText(), kStartCaption);
+}
+
+// Windows removes a low-level hook that kept the mouse waiting too long, silently. After a save
+// that held the program up (here another program holds settings.ini for a while) it puts its hook
+// in again, which makes it the newest: it then sees the side button before this test's hook.
+TEST_F(HotkeyFixture, TheSideButtonHookIsPutInAgainAfterALongSave) {
+  ASSERT_TRUE(Start({.settings = SettingsFile({.binding = "mouse_x1"})}));
+  SideButtonWatcher watcher;
+  SideButton(1, true);
+  SideButton(1, false);
+  ASSERT_TRUE(BecomesRunning());
+  ASSERT_EQ(watcher.presses(), 1) << "this test's newer hook saw the press first";
+  PressKey(VK_F9);
+  ASSERT_TRUE(BecomesIdle());
+
+  const std::wstring temporary = settingsPath + L".tmp";
+  {
+    const UniqueFileHandle held(CreateFileW(settingsPath.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                            nullptr));
+    ASSERT_TRUE(held);
+    PressKey(VK_F6);
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(temporary); }, 5000, 1));
+    PumpFor(130);  // past the time a hook may be kept waiting, within the time the save waits
+  }
+  ASSERT_TRUE(WaitUntil([&] { return !FileExists(temporary); }, 3000));
+  ASSERT_EQ(AnyMessageBox(app.pid()), nullptr) << "the save went through";
+
+  SideButton(1, true);
+  SideButton(1, false);
+  ASSERT_TRUE(BecomesRunning());
+  EXPECT_EQ(watcher.presses(), 1) << "the program's hook was not put in again";
+  PressKey(VK_F9);
+  ASSERT_TRUE(BecomesIdle());
 }
 
 TEST_F(HotkeyFixture, ATakenStartKeyIsReportedAndCuredByRebinding) {

@@ -145,30 +145,34 @@ TEST_F(RunFixture, StatusReportsOfOtherRunsAreIgnored) {
   EXPECT_TRUE(BecomesIdle());
 }
 
-TEST_F(RunFixture, LockSuspendAndDisplayChangeStopClicking) {
+// Windows sends these; each stops a run, and the end of the session is let through.
+TEST_F(RunFixture, LockSuspendDisplayChangeAndSignOutStopClicking) {
   RecordingWindow target(targetArea);
   ASSERT_TRUE(Start());
   MoveCursorTo(insideTarget);
   struct Notification {
     UINT message;
     WPARAM wParam;
+    LRESULT answer;
   };
-  for (const Notification n : {Notification{WM_WTSSESSION_CHANGE, 7}, Notification{WM_POWERBROADCAST, 4},
-                               Notification{WM_DISPLAYCHANGE, 32}}) {
+  for (const Notification n :
+       {Notification{WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0},
+        Notification{WM_POWERBROADCAST, PBT_APMSUSPEND, TRUE}, Notification{WM_DISPLAYCHANGE, 32, 0},
+        Notification{WM_QUERYENDSESSION, 0, TRUE}}) {
     SCOPED_TRACE(n.message);
     target.Clear();
     StartByButton();
     ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= 1; }, 5000));
-    PostMessageW(app.window(), n.message, n.wParam, 0);
-    EXPECT_TRUE(BecomesIdle());
+    EXPECT_EQ(SendWithTimeout(app.window(), n.message, n.wParam, 0), n.answer);
+    EXPECT_EQ(StartStopText(), kStartCaption) << "stopped before the answer";
     PumpFor(300);
     const int clicks = target.Count(WM_LBUTTONDOWN);
     PumpFor(400);
     EXPECT_EQ(target.Count(WM_LBUTTONDOWN), clicks);
   }
   // Unlock and resume restart nothing.
-  PostMessageW(app.window(), WM_WTSSESSION_CHANGE, 8, 0);
-  PostMessageW(app.window(), WM_POWERBROADCAST, 7, 0);
+  PostMessageW(app.window(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  PostMessageW(app.window(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
   PumpFor(1500);
   EXPECT_EQ(StartStopText(), kStartCaption);
 }

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/unique_handle.h"
+#include "settings/settings_files.h"
 #include "settings/settings_store.h"
 #include "support/files.h"
 
@@ -85,6 +86,24 @@ TEST(SettingsPlatform, AFileHeldForAMomentIsWaitedFor) {
   release.join();
   EXPECT_TRUE(saved) << error;
   EXPECT_EQ(LoadSettings(root.path()).settings, Sample(150));
+}
+
+// The data is flushed through a handle opened afresh once the stream has closed, the moment a
+// scanner likes to look at a new file; a reader that does not share writing makes that open fail.
+TEST(SettingsPlatform, TheFlushWaitsForAJustWrittenFileHeldForAMoment) {
+  TempFolder root;
+  const std::wstring path = root.File(L"settings.ini.tmp");
+  ASSERT_TRUE(WriteFileBytes(path, "written"));
+  UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  std::thread release([&held] {
+    Sleep(50);
+    held.reset();
+  });
+  const bool flushed = FlushFileToDisk(path);
+  release.join();
+  EXPECT_TRUE(flushed);
 }
 
 TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {

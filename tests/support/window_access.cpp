@@ -26,13 +26,13 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
   return FALSE;
 }
 
+}  // namespace
+
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
   return static_cast<LRESULT>(result);
 }
-
-}  // namespace
 
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
   FindData data{pid, className, title, nullptr};

@@ -9,6 +9,8 @@
 
 namespace kestul::test {
 
+// A message sent as the system sends its notifications; the answer, or 0 after two seconds.
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // A top-level window of the process; `className` or `title` null matches any.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title);
 std::wstring WindowText(HWND window);

@@ -25,6 +25,16 @@ TEST(ScaleForDpi, ClientSizesAtCommonDpis) {
   EXPECT_EQ(ScaleForDpi(2147483647, 192), 4294967294);
 }
 
+// With high contrast on, every colour is the user's: one of the program's own left in would be
+// text the user may not be able to read.
+TEST(ChoosePalette, HighContrastTakesEveryColourFromTheSystem) {
+  const Palette system{.background = 1, .text = 2, .hint = 3, .editBackground = 4, .link = 5};
+  EXPECT_EQ(ChoosePalette(true, system), system);
+  const Palette own = ChoosePalette(false, system);
+  EXPECT_EQ(own.background, 0xFAF8F7u) << "RGB(247, 248, 250)";
+  EXPECT_EQ(own.link, 0xCC6600u) << "RGB(0, 102, 204)";
+}
+
 TEST(PositionText, SavedAndUnsavedForms) {
   EXPECT_EQ(PositionText(false, 1920, 540), L"未登録");
   EXPECT_EQ(PositionText(true, 1920, 540), L"X=1920 / Y=540");
