@@ -1,0 +1,91 @@
+# Packs the ZIP from BUILD_DIR into WORK_DIR with cmake/zip.cmake, as the zip target does, and fails
+# unless what it holds is fit to ship: exactly FILES inside the folder NAME; for MinGW, every
+# toolchain library that the link map MAP shows in the exe named in NOTICES
+# (THIRD-PARTY-NOTICES.txt); CRLF line ends in every .txt; no path of SOURCE_DIR or BUILD_DIR in
+# any file. Run by the zip_contents test (packaging/CMakeLists.txt).
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DBUILD_DIR=${BUILD_DIR}
+  -DNAME=${NAME} -DPACKAGE_DIR=${WORK_DIR}/package -P ${CMAKE_CURRENT_LIST_DIR}/zip.cmake
+  COMMAND_ERROR_IS_FATAL ANY)
+set(unpacked ${WORK_DIR}/unpacked)
+file(MAKE_DIRECTORY ${unpacked})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${WORK_DIR}/package/${NAME}.zip
+  WORKING_DIRECTORY ${unpacked} COMMAND_ERROR_IS_FATAL ANY)
+
+file(GLOB_RECURSE held LIST_DIRECTORIES false RELATIVE ${unpacked} ${unpacked}/*)
+list(SORT held)
+list(TRANSFORM FILES PREPEND ${NAME}/ OUTPUT_VARIABLE expected)
+list(SORT expected)
+if(NOT held STREQUAL expected)
+  message(FATAL_ERROR "zip-check: the ZIP holds ${held}, not ${expected}")
+endif()
+
+if(MAP)
+  # The link map lists the archive members and objects the linker put into the exe; those from
+  # outside the build folder are the toolchain's.
+  file(STRINGS ${MAP} lines REGEX "^(/|LOAD /|Archive member included|Discarded input sections)")
+  set(members OFF)
+  set(inputs "")
+  set(linked "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^Archive member included")
+      set(members ON)
+    elseif(line MATCHES "^Discarded input sections")
+      set(members OFF)
+    elseif(line MATCHES "^LOAD (/.*\\.o)$")
+      list(APPEND inputs ${CMAKE_MATCH_1})
+    elseif(members AND line MATCHES "^(/[^(]*)")
+      list(APPEND inputs ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
+  foreach(input IN LISTS inputs)
+    cmake_path(IS_PREFIX BUILD_DIR ${input} ours)
+    if(NOT ours)
+      cmake_path(GET input FILENAME library)
+      list(APPEND linked ${library})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES linked)
+  if(NOT linked)
+    message(FATAL_ERROR "zip-check: no toolchain library found in ${MAP}")
+  endif()
+  file(READ ${NOTICES} notices)
+  foreach(library IN LISTS linked)
+    string(FIND "${notices}" "${library}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "zip-check: the exe contains code from ${library}, which ${NOTICES} does not name")
+    endif()
+  endforeach()
+  message(STATUS "zip-check: runtime code from ${linked}")
+endif()
+
+string(REPLACE "/" "\\" native_source "${SOURCE_DIR}/")
+string(REPLACE "/" "\\" native_build "${BUILD_DIR}/")
+foreach(file IN LISTS held)
+  # Notepad before Windows 10 1809 shows a file with bare LF line ends as one long line.
+  if(file MATCHES "\\.txt$")
+    # Read as hex, as file(READ) drops CR: one "xx " per byte, then take away each CR LF.
+    file(READ ${unpacked}/${file} text HEX)
+    string(REGEX REPLACE "(..)" "\\1 " text "${text}")
+    string(REPLACE "0d 0a " "" text " ${text}")
+    if(text MATCHES " 0a ")
+      message(FATAL_ERROR "zip-check: ${file} has lines without CRLF")
+    endif()
+  endif()
+  # A build path in the package would differ from folder to folder and tell about the builder.
+  foreach(encoding IN ITEMS UTF-8 UTF-16LE)
+    file(STRINGS ${unpacked}/${file} strings ENCODING ${encoding})
+    string(TOLOWER "${strings}" strings)
+    foreach(path IN ITEMS "${SOURCE_DIR}/" "${BUILD_DIR}/" "${native_source}" "${native_build}")
+      string(TOLOWER "${path}" path)
+      string(FIND "${strings}" "${path}" at)
+      if(NOT at EQUAL -1)
+        message(FATAL_ERROR "zip-check: ${file} holds the build path ${path}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+message(STATUS "zip-check: ${NAME}.zip holds ${FILES}, each fit to ship")
+file(REMOVE_RECURSE ${WORK_DIR})
