@@ -57,7 +57,7 @@ bool WaitLoopBlock(RecordingWindow& target, int intervalMs, int clicks) {
   const UniqueKernelHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread loop([&] {
     SendInputAdapter adapter;
-    const ClickRequest request{0, 0, static_cast<std::uint32_t>(intervalMs), 0, 0};
+    const ClickRequest request{.interval_ms = static_cast<std::uint32_t>(intervalMs)};
     for (int i = 0; i < clicks; ++i) {
       adapter.SendClick(request);
       WaitForSingleObject(never.get(), static_cast<DWORD>(intervalMs));

@@ -78,8 +78,8 @@ void StartClicking(AppState& state) {
   if (!SaveSettingsIfNeeded(state)) return;
   if (state.stopRequests != stopsBefore) return;
 
-  const ClickRequest request{static_cast<std::int32_t>(s.mode), static_cast<std::int32_t>(s.button),
-                             s.interval_ms, s.x, s.y};
+  const ClickRequest request{
+      .mode = s.mode, .button = s.button, .interval_ms = s.interval_ms, .x = s.x, .y = s.y};
   ++state.runId;
   if (state.worker->Start(request, state.runId)) {
     SetRunState(state, RunState::Starting);

@@ -15,13 +15,13 @@ bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t ex
 
 bool DeliverClick(const ClickRequest& request, const VirtualScreen& screen, const SendEventsFn& send,
                   const DebugTextFn& debugText) {
-  const bool left = request.button == 0;
+  const bool left = request.button == ClickButton::Left;
   const std::uint32_t down = left ? kMouseLeftDown : kMouseRightDown;
   const std::uint32_t up = left ? kMouseLeftUp : kMouseRightUp;
 
   MouseEventRecord events[3];
   unsigned downIndex = 0;
-  if (request.mode == 1) {
+  if (request.mode == ClickMode::Saved) {
     std::int32_t dx = 0, dy = 0;
     if (!NormalizeToVirtualDesk(request.x, screen.left, screen.width, dx) ||
         !NormalizeToVirtualDesk(request.y, screen.top, screen.height, dy)) {

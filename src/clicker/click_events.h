@@ -28,6 +28,7 @@ struct MouseEventRecord {
   std::uint32_t mouseData = 0;
   std::uint32_t flags = 0;
   std::uintptr_t extraInfo = 0;
+  bool operator==(const MouseEventRecord&) const = default;
 };
 
 struct VirtualScreen {

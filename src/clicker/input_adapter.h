@@ -5,10 +5,15 @@
 
 namespace kestul {
 
+// 32-bit, as they are stored: a value read from elsewhere may be none of the named ones, and
+// the adapter then treats any mode but Saved as Current and any button but Left as Right.
+enum class ClickMode : std::int32_t { Current = 0, Saved = 1 };
+enum class ClickButton : std::int32_t { Left = 0, Right = 1 };
+
 // The parameters of one clicking run.
 struct ClickRequest {
-  std::int32_t mode = 0;    // 1: move to (x, y) first; anything else: click where the cursor is
-  std::int32_t button = 0;  // 0: left; anything else: right
+  ClickMode mode = ClickMode::Current;  // Saved: move to (x, y) first
+  ClickButton button = ClickButton::Left;
   std::uint32_t interval_ms = 100;
   std::int32_t x = 0;
   std::int32_t y = 0;

@@ -5,12 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "clicker/input_adapter.h"
 #include "settings/toggle_binding.h"
 
 namespace kestul {
-
-enum class ClickMode : std::int32_t { Current = 0, Saved = 1 };
-enum class ClickButton : std::int32_t { Left = 0, Right = 1 };
 
 constexpr std::uint32_t kMinIntervalMs = 20;
 constexpr std::uint32_t kMaxIntervalMs = 60000;

@@ -2,11 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <vector>
 
 #include "clicker/click_events.h"
 
 namespace kestul {
+
+// Found by GoogleTest beside MouseEventRecord, so failures show whole events.
+static void PrintTo(const MouseEventRecord& e, std::ostream* out) {
+  *out << "{dx " << e.dx << ", dy " << e.dy << ", data " << e.mouseData << ", flags 0x" << std::hex << e.flags
+       << ", extra 0x" << e.extraInfo << std::dec << "}";
+}
+
 namespace {
 
 // The system maps a value back to origin + floor(v * extent / 65536) (Wine does; Windows documents
@@ -76,76 +84,77 @@ struct FakeSystem {
 
 const VirtualScreen kScreen{0, 0, 1920, 1080};
 
+constexpr std::uint32_t kMoveAbsolute = 0xC001;  // move, virtual desktop, absolute
+
+MouseEventRecord Event(std::uint32_t flags, std::int32_t dx = 0, std::int32_t dy = 0) {
+  return {.dx = dx, .dy = dy, .mouseData = 0, .flags = flags, .extraInfo = kInjectedMarker};
+}
+
+ClickRequest Request(ClickMode mode, ClickButton button, std::int32_t x = 500, std::int32_t y = 500) {
+  return {.mode = mode, .button = button, .interval_ms = 100, .x = x, .y = y};
+}
+
 TEST(DeliverClick, CursorModeSendsPressAndReleaseWhereTheCursorIs) {
   FakeSystem system;
-  ASSERT_TRUE(DeliverClick({0, 0, 100, 500, 500}, kScreen, system.Send(), system.Debug()));
-  ASSERT_EQ(system.calls.size(), 1u);
-  const auto& events = system.calls[0];
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].flags, kMouseLeftDown);
-  EXPECT_EQ(events[1].flags, kMouseLeftUp);
-  for (const MouseEventRecord& e : events) {
-    EXPECT_EQ(e.dx, 0);
-    EXPECT_EQ(e.dy, 0);
-    EXPECT_EQ(e.mouseData, 0u);
-    EXPECT_EQ(e.extraInfo, 0x4B455354u);
-  }
+  ASSERT_TRUE(
+      DeliverClick(Request(ClickMode::Current, ClickButton::Left), kScreen, system.Send(), system.Debug()));
+  EXPECT_EQ(system.calls,
+            (std::vector<std::vector<MouseEventRecord>>{{Event(kMouseLeftDown), Event(kMouseLeftUp)}}));
 }
 
 TEST(DeliverClick, SavedModeMovesFirstInTheSameCall) {
   FakeSystem system;
-  ASSERT_TRUE(DeliverClick({1, 1, 100, 1919, 1079}, kScreen, system.Send(), system.Debug()));
-  ASSERT_EQ(system.calls.size(), 1u);
-  const auto& events = system.calls[0];
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0].flags, 0xC001u);
-  EXPECT_EQ(events[0].dx, 65518);
-  EXPECT_EQ(events[0].dy, 65505);
-  EXPECT_EQ(events[1].flags, kMouseRightDown);
-  EXPECT_EQ(events[2].flags, kMouseRightUp);
-  EXPECT_EQ(events[1].dx, 0);
-  for (const MouseEventRecord& e : events) EXPECT_EQ(e.extraInfo, kInjectedMarker);
+  ASSERT_TRUE(DeliverClick(Request(ClickMode::Saved, ClickButton::Right, 1919, 1079), kScreen, system.Send(),
+                           system.Debug()));
+  EXPECT_EQ(system.calls,
+            (std::vector<std::vector<MouseEventRecord>>{
+                {Event(kMoveAbsolute, 65518, 65505), Event(kMouseRightDown), Event(kMouseRightUp)}}));
 }
 
-TEST(DeliverClick, AnyNonZeroButtonIsRightAndAnyModeButOneIsTheCursor) {
+TEST(DeliverClick, AnyButtonButLeftIsRightAndAnyModeButSavedIsTheCursor) {
   FakeSystem system;
-  ASSERT_TRUE(DeliverClick({7, 7, 100, -99999, -99999}, kScreen, system.Send(), system.Debug()));
-  ASSERT_EQ(system.calls[0].size(), 2u) << "no move, and the far-away point is not even looked at";
-  EXPECT_EQ(system.calls[0][0].flags, kMouseRightDown);
+  const ClickRequest odd = Request(static_cast<ClickMode>(7), static_cast<ClickButton>(7), -99999, -99999);
+  ASSERT_TRUE(DeliverClick(odd, kScreen, system.Send(), system.Debug()));
+  EXPECT_EQ(system.calls,
+            (std::vector<std::vector<MouseEventRecord>>{{Event(kMouseRightDown), Event(kMouseRightUp)}}))
+      << "no move, and the far-away point is not even looked at";
 }
 
 TEST(DeliverClick, PointOffTheVirtualScreenInjectsNothing) {
-  for (const ClickRequest& r : {ClickRequest{1, 0, 100, -1, 10}, ClickRequest{1, 0, 100, 1920, 10},
-                                ClickRequest{1, 0, 100, 10, 1080}, ClickRequest{1, 0, 100, 10, -1}}) {
+  for (const ClickRequest& r : {Request(ClickMode::Saved, ClickButton::Left, -1, 10),
+                                Request(ClickMode::Saved, ClickButton::Left, 1920, 10),
+                                Request(ClickMode::Saved, ClickButton::Left, 10, 1080),
+                                Request(ClickMode::Saved, ClickButton::Left, 10, -1)}) {
     FakeSystem system;
     EXPECT_FALSE(DeliverClick(r, kScreen, system.Send(), system.Debug()));
     EXPECT_TRUE(system.calls.empty());
   }
   FakeSystem system;
-  EXPECT_FALSE(DeliverClick({1, 0, 100, 0, 0}, VirtualScreen{0, 0, 0, 1080}, system.Send(), system.Debug()));
+  EXPECT_FALSE(DeliverClick(Request(ClickMode::Saved, ClickButton::Left, 0, 0), VirtualScreen{0, 0, 0, 1080},
+                            system.Send(), system.Debug()));
   EXPECT_TRUE(system.calls.empty());
 }
 
 TEST(DeliverClick, AHalfAcceptedClickIsReleasedAndReportedAsFailed) {
   struct Case {
-    int mode;
-    int button;
+    ClickMode mode;
+    ClickButton button;
     unsigned accepted;
     bool recovery;
   };
-  for (const Case c : {Case{0, 0, 1, true}, Case{1, 1, 2, true}, Case{0, 1, 0, false}, Case{1, 0, 1, false},
-                       Case{1, 0, 0, false}}) {
-    SCOPED_TRACE(std::to_string(c.mode) + "/" + std::to_string(c.accepted));
+  for (const Case c : {Case{ClickMode::Current, ClickButton::Left, 1, true},
+                       Case{ClickMode::Saved, ClickButton::Right, 2, true},
+                       Case{ClickMode::Current, ClickButton::Right, 0, false},
+                       Case{ClickMode::Saved, ClickButton::Left, 1, false},
+                       Case{ClickMode::Saved, ClickButton::Left, 0, false}}) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.mode)) + "/" + std::to_string(c.accepted));
     FakeSystem system;
     system.accepts = {c.accepted};
-    EXPECT_FALSE(DeliverClick({c.mode, c.button, 100, 5, 5}, kScreen, system.Send(), system.Debug()));
+    EXPECT_FALSE(DeliverClick(Request(c.mode, c.button, 5, 5), kScreen, system.Send(), system.Debug()));
     ASSERT_EQ(system.calls.size(), c.recovery ? 2u : 1u);
     if (c.recovery) {
-      ASSERT_EQ(system.calls[1].size(), 1u);
-      const MouseEventRecord& release = system.calls[1][0];
-      EXPECT_EQ(release.flags, c.button == 0 ? kMouseLeftUp : kMouseRightUp);
-      EXPECT_EQ(release.dx, 0);
-      EXPECT_EQ(release.extraInfo, kInjectedMarker);
+      const MouseEventRecord release = Event(c.button == ClickButton::Left ? kMouseLeftUp : kMouseRightUp);
+      EXPECT_EQ(system.calls[1], std::vector<MouseEventRecord>{release});
     }
     EXPECT_TRUE(system.debug.empty());
   }
@@ -154,7 +163,8 @@ TEST(DeliverClick, AHalfAcceptedClickIsReleasedAndReportedAsFailed) {
 TEST(DeliverClick, ARefusedRecoveryLeavesOneDebugLine) {
   FakeSystem system;
   system.accepts = {1, 0};
-  EXPECT_FALSE(DeliverClick({0, 0, 100, 0, 0}, kScreen, system.Send(), system.Debug()));
+  EXPECT_FALSE(
+      DeliverClick(Request(ClickMode::Current, ClickButton::Left), kScreen, system.Send(), system.Debug()));
   ASSERT_EQ(system.debug.size(), 1u);
   EXPECT_EQ(system.debug[0], L"KESTUL Auto Clicker: failed to send recovery button-up event.\n");
 }

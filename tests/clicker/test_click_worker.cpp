@@ -77,7 +77,7 @@ class RecordingAdapter final : public InputAdapter {
 };
 
 ClickRequest Every(std::uint32_t intervalMs) {
-  return {0, 0, intervalMs, 0, 0};
+  return {.interval_ms = intervalMs};
 }
 
 constexpr ClickStatus kRunning = ClickStatus::Running, kStopped = ClickStatus::Stopped,

@@ -29,8 +29,8 @@ TEST(SendInputAdapter, CursorModeClicksWhereTheCursorIsWithEitherButton) {
   const POINT cursor = PointIn(area, 30, 30);
   SetCursorPos(cursor.x, cursor.y);
   SendInputAdapter adapter;
-  ASSERT_TRUE(adapter.SendClick({0, 0, 100, 0, 0}));
-  ASSERT_TRUE(adapter.SendClick({0, 1, 100, 0, 0}));
+  ASSERT_TRUE(adapter.SendClick({.mode = ClickMode::Current, .button = ClickButton::Left}));
+  ASSERT_TRUE(adapter.SendClick({.mode = ClickMode::Current, .button = ClickButton::Right}));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) == 1; }, 3000));
   std::vector<UINT> messages(target.received().size());
   std::transform(target.received().begin(), target.received().end(), messages.begin(),
@@ -49,7 +49,8 @@ TEST(SendInputAdapter, SavedModeMovesToThePointAndStaysThere) {
   SetCursorPos(start.x, start.y);
   const POINT saved = PointIn(area, 85, 90);
   SendInputAdapter adapter;
-  ASSERT_TRUE(adapter.SendClick({1, 1, 100, saved.x, saved.y}));
+  ASSERT_TRUE(adapter.SendClick(
+      {.mode = ClickMode::Saved, .button = ClickButton::Right, .x = saved.x, .y = saved.y}));
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_RBUTTONUP) == 1; }, 3000));
   EXPECT_EQ(target.Count(WM_LBUTTONDOWN), 0);
   EXPECT_TRUE(test::AllLandedAt(target, saved));
@@ -67,9 +68,10 @@ TEST(SendInputAdapter, PointsOutsideTheVirtualScreenInjectNothing) {
   const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int y = inside.y;
-  EXPECT_FALSE(adapter.SendClick({1, 0, 100, right, y}));
-  EXPECT_FALSE(adapter.SendClick({1, 0, 100, left - 1, y}));
-  EXPECT_TRUE(adapter.SendClick({1, 0, 100, right - 1, y})) << "the last column is on the screen";
+  auto at = [y](std::int32_t x) { return ClickRequest{.mode = ClickMode::Saved, .x = x, .y = y}; };
+  EXPECT_FALSE(adapter.SendClick(at(right)));
+  EXPECT_FALSE(adapter.SendClick(at(left - 1)));
+  EXPECT_TRUE(adapter.SendClick(at(right - 1))) << "the last column is on the screen";
   test::PumpFor(300);
   POINT cursor{};
   GetCursorPos(&cursor);
