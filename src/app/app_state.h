@@ -17,7 +17,8 @@
 
 namespace kestul {
 
-// Control ids of the main window; the slot of a control in AppState::controls is id - 100.
+// Control ids of the main window, in id order; the slot of a control in AppState::controls is its
+// id less the first. What each one is: kControls (ui/controls.h).
 enum ControlId : int {
   IDC_TARGET_CURRENT = 100,
   IDC_TARGET_SAVED = 101,
@@ -40,7 +41,7 @@ enum ControlId : int {
   IDC_SAVED_POSITION_LABEL = 118,
 };
 constexpr int kFirstControlId = IDC_TARGET_CURRENT;
-constexpr int kControlCount = 19;
+constexpr int kControlCount = IDC_SAVED_POSITION_LABEL - kFirstControlId + 1;
 
 constexpr UINT IDM_SETTINGS = 40001;
 constexpr UINT IDM_ABOUT = 40002;
@@ -78,7 +79,7 @@ struct AppState {
   UniqueBrush editBrush;
 };
 
-// The control with the given id (100..118).
+// The control with the given id.
 HWND Control(const AppState& state, int id);
 
 }  // namespace kestul

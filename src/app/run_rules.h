@@ -20,7 +20,7 @@ bool ParseIntervalText(std::wstring_view text, std::uint32_t& value);
 
 // What the controls and the menu show for a run state.
 struct RunDisplay {
-  bool inputsEnabled = false;     // ids 100..105
+  bool inputsEnabled = false;     // IDC_TARGET_CURRENT to IDC_REGISTER_POSITION
   bool startStopEnabled = false;  // id 106
   const wchar_t* startStopCaption = L"";
   bool settingsMenuEnabled = false;

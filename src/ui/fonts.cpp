@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "ui/controls.h"
+
 namespace kestul {
 
 namespace {
@@ -10,9 +12,6 @@ int CALLBACK FoundFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM foun
   *reinterpret_cast<bool*>(found) = true;
   return 0;
 }
-
-constexpr int kGroupBoxIds[] = {IDC_GROUP_TARGET, IDC_GROUP_CLICK, IDC_GROUP_RUN, IDC_GROUP_KEYS,
-                                IDC_GROUP_SAVED};
 
 }  // namespace
 
@@ -46,11 +45,9 @@ void ApplyFonts(AppState& state) {
   UniqueFont heading(CreateUiFont(state.window, dpi, FW_SEMIBOLD));
   if (!normal || !heading) return;
 
-  for (int id = kFirstControlId; id < kFirstControlId + kControlCount; ++id) {
-    SendMessageW(Control(state, id), WM_SETFONT, reinterpret_cast<WPARAM>(normal.get()), TRUE);
-  }
-  for (const int id : kGroupBoxIds) {
-    SendMessageW(Control(state, id), WM_SETFONT, reinterpret_cast<WPARAM>(heading.get()), TRUE);
+  for (const ControlSpec& c : kControls) {
+    HFONT font = IsGroupBox(c) ? heading.get() : normal.get();
+    SendMessageW(Control(state, c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   // Moving the new pair in releases the old one, after every control holds the new fonts.
   state.normalFont = std::move(normal);

@@ -22,8 +22,14 @@ void FillKeySelector(const AppState& state) {
 
 void SetSettingsView(AppState& state, bool showSettings) {
   state.inSettingsView = showSettings;
-  for (const int id : kMainViewIds) ShowWindow(Control(state, id), showSettings ? SW_HIDE : SW_SHOW);
-  for (const int id : kSettingsViewIds) ShowWindow(Control(state, id), showSettings ? SW_SHOW : SW_HIDE);
+  // The view that goes first, then the one that comes.
+  const View shown = showSettings ? View::Settings : View::Main;
+  for (const ControlSpec& c : kControls) {
+    if (c.view != shown) ShowWindow(Control(state, c.id), SW_HIDE);
+  }
+  for (const ControlSpec& c : kControls) {
+    if (c.view == shown) ShowWindow(Control(state, c.id), SW_SHOW);
+  }
   SetWindowTextW(state.window, showSettings ? L"KESTUL Auto Clicker - 設定" : L"KESTUL Auto Clicker");
   if (showSettings) {
     HWND selector = Control(state, IDC_TOGGLE_KEY);
