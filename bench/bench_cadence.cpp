@@ -7,12 +7,9 @@
 #include "bench.h"
 #include "clicker/send_input_adapter.h"
 #include "common/unique_handle.h"
-#include "support/app_fixture.h"
 
 namespace kestul::bench {
 namespace {
-
-using namespace kestul::test;
 
 struct Cadence {
   std::vector<double> offsetsMs;
@@ -74,13 +71,11 @@ bool WaitLoopBlock(RecordingWindow& target, int intervalMs, int clicks) {
 
 int main() {
   using namespace kestul::bench;
-  using namespace kestul::test;
-  Table table;
-  RecordingWindow target(TargetArea());
-  MoveCursorTo(PointIn(TargetArea(), 50, 50));
-  const TempFolder folder;
-  AppProcess app({L"--settings-dir", folder.path()});
-  if (app.WaitForMainWindow() == nullptr) return table.Abort("the program did not start");
+  Bench bench;
+  if (!bench.Start()) return bench.table.Abort("the program did not start");
+  AppProcess& app = bench.app;
+  RecordingWindow& target = bench.target;
+  Table& table = bench.table;
 
   struct Plan {
     int intervalMs, clicksPerBlock, blocks;
