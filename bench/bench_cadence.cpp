@@ -29,11 +29,12 @@ LRESULT CALLBACK CountMarked(int code, WPARAM message, LPARAM data) {
 struct Cadence {
   std::vector<double> latenessMs;  // period - interval
   int late = 0;                    // periods over one and a half intervals
-  int lostOrDoubled = 0;           // presses or releases the window got beyond or short of those injected,
+  int lostOrDoubled = 0;           // presses or releases received but not injected or the reverse,
                                    // and presses without a release before the next
 };
 
-void Measure(const RecordingWindow& target, int intervalMs, Cadence& into) {
+// Adds what the block received to `into`, and clears it for the next block.
+void Measure(RecordingWindow& target, int intervalMs, Cadence& into) {
   const int presses = target.Count(WM_LBUTTONDOWN), releases = target.Count(WM_LBUTTONUP);
   into.lostOrDoubled += std::abs(presses - markedPresses) + std::abs(releases - markedReleases);
   double lastPress = -1;
@@ -50,9 +51,6 @@ void Measure(const RecordingWindow& target, int intervalMs, Cadence& into) {
     lastPress = r.at;
     pressed = true;
   }
-}
-
-void Clear(RecordingWindow& target) {
   target.Clear();
   markedPresses = markedReleases = 0;
 }
@@ -62,34 +60,41 @@ bool Clicks(const RecordingWindow& target, int clicks, int intervalMs) {
   return WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= clicks; }, timeout);
 }
 
-bool ProgramBlock(const AppProcess& app, RecordingWindow& target, int intervalMs, int clicks) {
-  Clear(target);
-  SetControlText(app.Control(IDC_INTERVAL), std::to_wstring(intervalMs));
-  PostButtonClick(app.window(), IDC_START_STOP);
-  const bool clicked = Clicks(target, clicks, intervalMs);
-  PostButtonClick(app.window(), IDC_START_STOP);
-  const bool stopped = TextBecomes(app.Control(IDC_START_STOP), kStartCaption);
+// Ten blocks each, at least 100 periods a row, so that the p99 is not simply the slowest period.
+constexpr int kBlocks = 10;
+struct Plan {
+  int intervalMs, clicks;  // clicks per block
+};
+
+bool ProgramBlock(Bench& bench, const Plan& plan, Cadence& into) {
+  SetControlText(bench.app.Control(IDC_INTERVAL), std::to_wstring(plan.intervalMs));
+  PostButtonClick(bench.app.window(), IDC_START_STOP);
+  const bool clicked = Clicks(bench.target, plan.clicks, plan.intervalMs);
+  PostButtonClick(bench.app.window(), IDC_START_STOP);
+  const bool stopped = TextBecomes(bench.app.Control(IDC_START_STOP), kStartCaption);
   PumpFor(200);  // clicks still on their way belong to this block
+  Measure(bench.target, plan.intervalMs, into);
   return clicked && stopped;
 }
 
-bool WaitLoopBlock(RecordingWindow& target, int intervalMs, int clicks) {
-  Clear(target);
+bool WaitLoopBlock(RecordingWindow& target, const Plan& plan, Cadence& into) {
   const UniqueKernelHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::atomic<bool> finished{false};
   std::thread loop([&] {
     SendInputAdapter adapter;
     const ClickRequest here{};  // a left click where the cursor is
-    for (int i = 0; i < clicks; ++i) {
+    for (int i = 0; i < plan.clicks; ++i) {
       adapter.SendClick(here);
-      WaitForSingleObject(never.get(), static_cast<DWORD>(intervalMs));
+      WaitForSingleObject(never.get(), static_cast<DWORD>(plan.intervalMs));
     }
     finished = true;
   });
   // The loop's clicks wait for this thread's hook: it pumps until the loop is done.
-  const bool clicked = Clicks(target, clicks, intervalMs) && WaitUntil([&] { return finished.load(); }, 5000);
+  const bool clicked =
+      Clicks(target, plan.clicks, plan.intervalMs) && WaitUntil([&] { return finished.load(); }, 5000);
   loop.join();
   PumpFor(200);
+  Measure(target, plan.intervalMs, into);
   return clicked;
 }
 
@@ -104,22 +109,12 @@ int main() {
   if (!hook) return bench.table.Abort("no mouse hook");
   if (!bench.Start()) return bench.table.Abort("the program did not start");
 
-  // Ten blocks each, at least 100 periods a row, so that the p99 is not simply the slowest period.
-  struct Plan {
-    int intervalMs, clicksPerBlock;
-  };
-  constexpr int kBlocks = 10;
   for (const Plan plan : {Plan{20, 51}, Plan{100, 21}, Plan{1000, 11}}) {
     Cadence program, loop;
     for (int block = 0; block < kBlocks; ++block) {
-      if (!ProgramBlock(bench.app, bench.target, plan.intervalMs, plan.clicksPerBlock)) {
-        return bench.table.Abort("no clicks");
+      if (!ProgramBlock(bench, plan, program) || !WaitLoopBlock(bench.target, plan, loop)) {
+        return bench.table.Abort("a block got no clicks");
       }
-      Measure(bench.target, plan.intervalMs, program);
-      if (!WaitLoopBlock(bench.target, plan.intervalMs, plan.clicksPerBlock)) {
-        return bench.table.Abort("no loop clicks");
-      }
-      Measure(bench.target, plan.intervalMs, loop);
     }
     const Spread p = SpreadOf(program.latenessMs), l = SpreadOf(loop.latenessMs);
     const std::string name = "cadence " + std::to_string(plan.intervalMs) + " ms";
