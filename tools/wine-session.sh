@@ -11,6 +11,7 @@
 set -euo pipefail
 command=$1 dir=$(mkdir -p "$2" && cd "$2" && pwd)
 export WINEPREFIX=$dir/prefix WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko prompts, no desktop menu entries; written into DIR/env for every user of the session.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Starts an X server ("$@", which must accept -displayfd) in a session of its own, so that no
@@ -69,8 +70,8 @@ case $command in
     wineserver -p </dev/null >/dev/null 2>&1
     # Wine's desktop services now, detached from any caller's pipes.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-    printf 'export DISPLAY=%s WINEPREFIX=%s WINEARCH=win64 WINEDEBUG=-all\n%s\n' "$DISPLAY" "$WINEPREFIX" \
-      "$utf8" >"$dir/env"
+    printf 'export DISPLAY=%s WINEPREFIX=%s WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="%s"\n%s\n' \
+      "$DISPLAY" "$WINEPREFIX" "$WINEDLLOVERRIDES" "$utf8" >"$dir/env"
     echo "Wine session on $DISPLAY ($screen), prefix $WINEPREFIX"
     ;;
   stop)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/run_rules.h"
+#include "common/message_texts.h"
 
 namespace kestul {
 namespace {
@@ -88,8 +89,7 @@ TEST(SettingsFolderArguments, OnlyTheExactOptionWithAFollowingValueCounts) {
 }
 
 TEST(StartupWarning, MismatchIsAppendedAfterABlankLine) {
-  const std::wstring mismatch =
-      L"保存位置またはモニター配置が現在の環境と一致しません。開始前に位置を再登録してください。";
+  const std::wstring mismatch = kWarningPositionMismatch;
   EXPECT_EQ(StartupWarningText(L"", false), L"");
   EXPECT_EQ(StartupWarningText(L"", true), mismatch);
   EXPECT_EQ(StartupWarningText(L"W", false), L"W");

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "common/message_texts.h"
 #include "hotkeys/hotkey_rules.h"
 
 namespace kestul {
 namespace {
 
 TEST(HotkeyConflict, ListsEachFailedTriggerWithItsTrailingBlank) {
-  const std::wstring prefix = L"次のホットキーを登録できませんでした: ";
-  const std::wstring suffix = L"\n連打開始を禁止します。";
+  const std::wstring prefix = kHotkeyConflictText;
+  const std::wstring suffix = kHotkeyConflictTextAfterKeys;
   EXPECT_EQ(HotkeyConflictText(false, false, false, 8), L"");
   EXPECT_EQ(HotkeyConflictText(false, false, true, 3), prefix + L"F3 " + suffix);
   EXPECT_EQ(HotkeyConflictText(false, true, false, 8), prefix + L"F9 " + suffix);

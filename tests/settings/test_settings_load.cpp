@@ -221,7 +221,9 @@ TEST_F(SettingsFolder, MissingFileOrFolderGivesDefaultsSilentlyAndCreatesNothing
 
 TEST_F(SettingsFolder, AFolderNamedSettingsIniIsUnreadable) {
   std::filesystem::create_directory(root_ / "settings.ini");
-  EXPECT_EQ(LoadSettings(Folder()).warning, kWarningUnreadable);
+  const SettingsLoadResult r = LoadSettings(Folder());
+  EXPECT_EQ(r.warning, kWarningUnreadable);
+  EXPECT_TRUE(r.protectSettingsFile);
 }
 
 TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
@@ -324,23 +326,23 @@ TEST_F(SettingsFolder, RefusedSavesLeaveTheOldFileAndSayWhy) {
   Write("old bytes");
   std::wstring error = L"previous text";
   EXPECT_FALSE(SaveSettings(L"", AppSettings{}, error));
-  EXPECT_EQ(error, L"設定フォルダーを作成できません。");
+  EXPECT_EQ(error, kSaveErrorFolder);
 
   std::ofstream(root_ / "plain", std::ios::binary) << "a file";
   EXPECT_FALSE(SaveSettings(Folder("plain/below"), AppSettings{}, error));
-  EXPECT_EQ(error, L"設定フォルダーを作成できません。");
+  EXPECT_EQ(error, kSaveErrorFolder);
 
   AppSettings noLayout;
   noLayout.position_saved = true;
   EXPECT_FALSE(SaveSettings(Folder(), noLayout, error));
-  EXPECT_EQ(error, L"画面配置情報を保存できません。");
+  EXPECT_EQ(error, kSaveErrorLayout);
   noLayout.monitor_layout = L"0,0,1920,1080;\x3000";
   EXPECT_FALSE(SaveSettings(Folder(), noLayout, error));
-  EXPECT_EQ(error, L"画面配置情報を保存できません。");
+  EXPECT_EQ(error, kSaveErrorLayout);
 
   std::filesystem::create_directory(root_ / "settings.ini.tmp");
   EXPECT_FALSE(SaveSettings(Folder(), AppSettings{}, error));
-  EXPECT_EQ(error, L"一時設定ファイルを作成できません。");
+  EXPECT_EQ(error, kSaveErrorTemporaryCreate);
   EXPECT_EQ(Read(), "old bytes");
 }
 

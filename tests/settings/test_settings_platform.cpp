@@ -7,6 +7,7 @@
 
 #include <thread>
 
+#include "common/message_texts.h"
 #include "common/unique_handle.h"
 #include "settings/settings_files.h"
 #include "settings/settings_store.h"
@@ -18,7 +19,6 @@ namespace {
 using test::FileExists;
 using test::ReadFileBytes;
 using test::TempFolder;
-using test::WriteFileBytes;
 
 AppSettings Sample(std::uint32_t interval) {
   AppSettings s;
@@ -46,24 +46,6 @@ TEST(SettingsPlatform, FirstSaveCreatesTheFoldersAndLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadFileBytes(folder + L"\\settings.ini"), FormatSettingsFile(Sample(300)));
   EXPECT_FALSE(FileExists(folder + L"\\settings.ini.tmp"));
   EXPECT_EQ(LoadSettings(folder).settings, Sample(300));
-}
-
-TEST(SettingsPlatform, AFolderNamedSettingsIniIsUnreadable) {
-  TempFolder root;
-  ASSERT_TRUE(CreateDirectoryW(root.File(L"settings.ini").c_str(), nullptr));
-  const SettingsLoadResult r = LoadSettings(root.path());
-  EXPECT_EQ(r.warning, L"設定ファイルを読み込めません。既定値で起動します。");
-  EXPECT_TRUE(r.protectSettingsFile);
-}
-
-TEST(SettingsPlatform, SavingBelowAPlainFileFailsAtTheFolder) {
-  TempFolder root;
-  ASSERT_TRUE(WriteFileBytes(root.File(L"plain"), "x"));
-  std::wstring error;
-  EXPECT_FALSE(SaveSettings(root.File(L"plain\\below"), AppSettings{}, error));
-  EXPECT_EQ(error, L"設定フォルダーを作成できません。");
-  EXPECT_FALSE(SaveSettings(L"", AppSettings{}, error));
-  EXPECT_EQ(error, L"設定フォルダーを作成できません。");
 }
 
 // Another program holding the file open without allowing deletion, as a scanner does.
@@ -115,7 +97,7 @@ TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {
     const UniqueFileHandle held = HoldWithoutDeleteSharing(root.File(L"settings.ini"));
     ASSERT_TRUE(held);
     EXPECT_FALSE(SaveSettings(root.path(), Sample(222), error));
-    EXPECT_EQ(error, L"設定ファイルを置換できません。");
+    EXPECT_EQ(error, kSaveErrorReplace);
   }
   EXPECT_EQ(ReadFileBytes(root.File(L"settings.ini")), old);
   EXPECT_FALSE(FileExists(root.File(L"settings.ini.tmp")));
@@ -125,15 +107,6 @@ TEST(SettingsPlatform, AHeldFileIsNotReplacedAndStaysByteForByte) {
                                             nullptr));
   ASSERT_TRUE(reader);
   EXPECT_EQ(LoadSettings(root.path()).settings, Sample(111));
-}
-
-TEST(SettingsPlatform, ALeftoverTemporaryFileIsReused) {
-  TempFolder root;
-  ASSERT_TRUE(WriteFileBytes(root.File(L"settings.ini.tmp"), std::string(4096, '#')));
-  std::wstring error;
-  ASSERT_TRUE(SaveSettings(root.path(), Sample(400), error));
-  EXPECT_EQ(ReadFileBytes(root.File(L"settings.ini")), FormatSettingsFile(Sample(400)));
-  EXPECT_FALSE(FileExists(root.File(L"settings.ini.tmp")));
 }
 
 TEST(SettingsPlatform, JapaneseFolderNamesWork) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/message_texts.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -14,18 +15,11 @@ using kestul::AppSettings;
 using kestul::SettingsLoadResult;
 
 // What the text alone can be refused with; an unreadable file is the loader's own case.
-const std::wstring kRefusals[] = {
-    L"設定ファイルの構文が不正です。既定値で起動します。",
-    L"設定ファイルのバージョンが不正です。既定値で起動します。",
-    L"未知の設定バージョンです。ファイルを保護して既定値で起動します。",
-    L"設定ファイルに必要な項目がありません。既定値で起動します。",
-    L"設定のモードが不正です。既定値で起動します。",
-    L"設定のボタンが不正です。既定値で起動します。",
-    L"設定ファイルの数値が不正です。既定値で起動します。",
-    L"保存位置の画面配置情報が不正です。既定値で起動します。",
-    L"開始・停止キーの設定が不正です。既定値で起動します。",
+const wchar_t* const kRefusals[] = {
+    kestul::kWarningSyntax,     kestul::kWarningVersion, kestul::kWarningUnknownVersion,
+    kestul::kWarningMissingKey, kestul::kWarningMode,    kestul::kWarningButton,
+    kestul::kWarningNumber,     kestul::kWarningLayout,  kestul::kWarningBinding,
 };
-const std::wstring& kLayoutRefusal = kRefusals[7];
 
 void Require(bool condition, const char* what) {
   if (condition) return;
@@ -34,7 +28,7 @@ void Require(bool condition, const char* what) {
 }
 
 bool IsRefusal(const std::wstring& warning) {
-  for (const std::wstring& refusal : kRefusals) {
+  for (const wchar_t* refusal : kRefusals) {
     if (warning == refusal) return true;
   }
   return false;
@@ -72,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AppSettings expected = result.settings;
   expected.monitor_layout.clear();
   if (expected.position_saved) {
-    Require(again.warning == kLayoutRefusal, "an unwritable layout with a saved position is not refused");
+    Require(again.warning == kestul::kWarningLayout,
+            "an unwritable layout with a saved position is not refused");
   } else {
     Require(IsAccepted(again) && again.settings == expected, "an unwritable layout is not written empty");
   }
