@@ -166,7 +166,15 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Injects a mouse event that goes nowhere (a move by nothing), but only once the test is about to
+// A mouse event that goes nowhere (a move by nothing); it still passes every low-level hook.
+bool InjectNothing() {
+  INPUT nothing{};
+  nothing.type = INPUT_MOUSE;
+  nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
+  return SendInput(1, &nothing, sizeof(INPUT)) == 1;
+}
+
+// Injects a mouse event that goes nowhere, but only once the test is about to
 // stop the run: SendInput then waits for a mouse hook of the stopping thread.
 class InjectOnStopAdapter final : public InputAdapter {
  public:
@@ -174,10 +182,7 @@ class InjectOnStopAdapter final : public InputAdapter {
   bool SendClick(const ClickRequest&) override {
     waiting_ = true;
     WaitForSingleObject(stopping_, 10000);
-    INPUT nothing{};
-    nothing.type = INPUT_MOUSE;
-    nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
-    return SendInput(1, &nothing, sizeof(INPUT)) == 1;
+    return InjectNothing();
   }
 
  private:
@@ -252,12 +257,7 @@ TEST(ClickWorker, NoRunStartsWhileAStopWaits) {
     if (startedInside) worker.Stop();  // or the stop below would wait for this run
   };
   // The event waits for this thread's hook, which only the stop's wait can run.
-  std::thread inject([] {
-    INPUT nothing{};
-    nothing.type = INPUT_MOUSE;
-    nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &nothing, sizeof(INPUT));
-  });
+  std::thread inject(InjectNothing);
   worker.Stop();
   inject.join();
   insideTheWait = nullptr;

@@ -75,7 +75,7 @@ TEST(SettingsPlatform, AFileHeldForAMomentIsWaitedFor) {
 TEST(SettingsPlatform, TheFlushWaitsForAJustWrittenFileHeldForAMoment) {
   TempFolder root;
   const std::wstring path = root.File(L"settings.ini.tmp");
-  ASSERT_TRUE(WriteFileBytes(path, "written"));
+  ASSERT_TRUE(test::WriteFileBytes(path, "written"));
   UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
