@@ -5,7 +5,6 @@
 #include "common/unique_handle.h"
 #include "hotkeys/hotkeys.h"
 #include "product_info.h"
-#include "ui/controls.h"
 #include "ui/resource_ids.h"
 
 namespace kestul {
@@ -30,9 +29,14 @@ void CreateLinkFont(HWND dialog, UniqueFont& owner) {
     SendDlgItemMessageW(dialog, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(owner.get()), TRUE);
 }
 
+// Null before WM_INITDIALOG.
+AboutContext* ContextOf(HWND dialog) {
+  return reinterpret_cast<AboutContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 // The browser may take a while to start; meanwhile nothing serves the side-button hook.
 void OpenProductPage(HWND dialog) {
-  auto* context = reinterpret_cast<AboutContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  AboutContext* context = ContextOf(dialog);
   const ULONGLONG started = GetTickCount64();
   ShellExecuteW(dialog, L"open", L"" KESTUL_PRODUCT_URL, nullptr, nullptr, SW_SHOWNORMAL);
   if (context != nullptr) RenewMouseHookAfter(context->state, started);
@@ -45,8 +49,11 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       CreateLinkFont(dialog, reinterpret_cast<AboutContext*>(lParam)->linkFont);
       return TRUE;
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDC_ABOUT_LINK)) return FALSE;
-      SetTextColor(reinterpret_cast<HDC>(wParam), ChoosePalette(HighContrastOn(), SystemPalette()).link);
+      if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDC_ABOUT_LINK) ||
+          ContextOf(dialog) == nullptr) {
+        return FALSE;
+      }
+      SetTextColor(reinterpret_cast<HDC>(wParam), ContextOf(dialog)->state.palette.link);
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_SETCURSOR:

@@ -11,6 +11,25 @@
 
 namespace kestul {
 
+namespace {
+
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+Palette SystemPalette() {
+  return {.background = GetSysColor(COLOR_WINDOW),
+          .text = GetSysColor(COLOR_WINDOWTEXT),
+          .hint = GetSysColor(COLOR_WINDOWTEXT),
+          .editBackground = GetSysColor(COLOR_WINDOW),
+          .link = GetSysColor(COLOR_HOTLIGHT)};
+}
+
+}  // namespace
+
 HWND CreateChildControl(AppState& state, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
   HWND control =
       CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, state.window,
@@ -35,21 +54,6 @@ void LayoutControls(const AppState& state) {
     MoveWindow(Control(state, c.id), scaled(c.rect.x), scaled(c.rect.y), scaled(c.rect.width),
                scaled(c.rect.height), TRUE);
   }
-}
-
-bool HighContrastOn() {
-  HIGHCONTRASTW contrast{};
-  contrast.cbSize = sizeof(contrast);
-  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != FALSE &&
-         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
-Palette SystemPalette() {
-  return {.background = GetSysColor(COLOR_WINDOW),
-          .text = GetSysColor(COLOR_WINDOWTEXT),
-          .hint = GetSysColor(COLOR_WINDOWTEXT),
-          .editBackground = GetSysColor(COLOR_WINDOW),
-          .link = GetSysColor(COLOR_HOTLIGHT)};
 }
 
 void ApplyColours(AppState& state) {

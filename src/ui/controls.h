@@ -119,10 +119,8 @@ void LayoutControls(const AppState& state);
 // layout, fonts, and the settings view hidden.
 void CreateMainControls(AppState& state);
 
-// High contrast on: the window and the About link then draw in the user's colours.
-bool HighContrastOn();
-Palette SystemPalette();
-// Chooses the colours and makes the brushes; at creation and whenever the user changes theme.
+// Chooses the colours (the user's when high contrast is on) and makes the brushes; at creation
+// and whenever the user changes theme. The About link takes its colour from them too.
 void ApplyColours(AppState& state);
 
 // Colour handlers; each returns the brush the message answers with.
