@@ -69,6 +69,7 @@ struct AppState {
   bool initializing = true;
   bool protectSettingsFile = false;
   bool settingsChanged = false;
+  bool saving = false;  // a save is under way; its waits serve messages sent to the window
   bool inSettingsView = false;
   UniqueHook mouseHook;
   UniqueSuspendNotification suspendNotification;

@@ -132,9 +132,15 @@ void UpdateRunStateDisplay(const AppState& state) {
 
 bool SaveSettingsIfNeeded(AppState& state) {
   if (state.protectSettingsFile && !state.settingsChanged) return true;
+  // A command another program sends while a save waits for a held file runs inside that wait; a
+  // second save there would write the same temporary file under the first. It is refused without
+  // a word, what asked for it does not go on, and the first save ends as it would have.
+  if (state.saving) return false;
   std::wstring error;
   const ULONGLONG started = GetTickCount64();
+  state.saving = true;
   const bool saved = SaveSettings(state.settingsFolder, state.settings, error);
+  state.saving = false;
   RenewMouseHookAfter(state, started);  // a slow disk, a network folder or a scanner's hold
   if (!saved) {
     FailWithMessage(state, error.c_str(), kSaveErrorCaption, MB_ICONERROR);

@@ -181,8 +181,9 @@ class HeldClickAdapter final : public InputAdapter {
   HANDLE release_;
 };
 
-// A save may wait for settings.ini held by another program, serving what Windows sends meanwhile:
-// a suspend then must not be lost to the start that is saving.
+// A save may wait for settings.ini held by another program, serving what is sent meanwhile: a
+// suspend then must not be lost to the start that is saving, and another program's start command
+// must not save again under it.
 TEST(MainWindow, AStopAskedForWhileAStartSavesCancelsTheStart) {
   std::atomic<int> clicks{0};
   const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, TRUE, nullptr));
@@ -199,6 +200,7 @@ TEST(MainWindow, AStopAskedForWhileAStartSavesCancelsTheStart) {
     test::PostButtonClick(app.window(), IDC_START_STOP);
     ASSERT_TRUE(WaitUntil([&] { return test::FileExists(settings + L".tmp"); }, 5000, 1));
     EXPECT_EQ(test::SendWithTimeout(app.window(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0), TRUE);
+    test::SendWithTimeout(app.window(), WM_COMMAND, MAKEWPARAM(IDC_START_STOP, BN_CLICKED), 0);
   }
   EXPECT_TRUE(test::TextStays(app.Control(IDC_START_STOP), test::kStartCaption, 1500));
   EXPECT_EQ(clicks, 0);
