@@ -70,6 +70,7 @@ struct AppState {
   bool protectSettingsFile = false;
   bool settingsChanged = false;
   bool saving = false;  // a save is under way; its waits serve messages sent to the window
+  int openDialogs = 0;  // message boxes and the About dialog of this program now open
   bool inSettingsView = false;
   UniqueHook mouseHook;
   UniqueSuspendNotification suspendNotification;

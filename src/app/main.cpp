@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/run_control.h"
 #include "app/run_rules.h"
 #include "common/message_texts.h"
 #include "common/system_library.h"
@@ -95,7 +96,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
-  if (!warning.empty()) MessageBoxW(window, warning.c_str(), kSettingsWarningCaption, MB_OK | MB_ICONWARNING);
+  if (!warning.empty()) ShowMessage(state, warning.c_str(), kSettingsWarningCaption, MB_ICONWARNING);
 
   const int exitCode = RunMessageLoop(window);
 

@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/run_control.h"
@@ -96,13 +97,36 @@ void OnDestroy(AppState& state) {
   PostQuitMessage(0);
 }
 
+// Asks the gate and does what it allows: `act` for the whole command, or only the stop.
+template <typename Action>
+void Dispatch(AppState& state, Command command, Action&& act) {
+  switch (DecideFor(state, command)) {
+    case Verdict::Act:
+      std::forward<Action>(act)();
+      return;
+    case Verdict::StopOnly:
+      StopClicking(state);
+      return;
+    case Verdict::Nothing:
+      return;
+  }
+}
+
+void OnStartStop(AppState& state) {
+  Dispatch(state, Command::StartStop, [&] { StartClicking(state); });
+}
+
+void OnRegisterPosition(AppState& state) {
+  Dispatch(state, Command::RegisterPosition, [&] { RegisterCursorPosition(state); });
+}
+
 void OnCommand(AppState& state, int id, int notification) {
   switch (id) {
     case IDM_SETTINGS:
-      if (IsIdle(state.runState)) SetSettingsView(state, true);
+      Dispatch(state, Command::OpenSettings, [&] { SetSettingsView(state, true); });
       return;
     case IDM_ABOUT:
-      ShowAboutDialog(state);
+      Dispatch(state, Command::About, [&] { ShowAboutDialog(state); });
       return;
     case IDC_TARGET_CURRENT:
     case IDC_TARGET_SAVED:
@@ -114,16 +138,16 @@ void OnCommand(AppState& state, int id, int notification) {
       if (notification == EN_CHANGE && !state.initializing) state.settingsChanged = true;
       return;
     case IDC_REGISTER_POSITION:
-      if (notification == BN_CLICKED) RegisterCursorPosition(state);
+      if (notification == BN_CLICKED) OnRegisterPosition(state);
       return;
     case IDC_START_STOP:
-      if (notification == BN_CLICKED && !state.inSettingsView) ToggleClicking(state);
+      if (notification == BN_CLICKED) OnStartStop(state);
       return;
     case IDC_SETTINGS_APPLY:
-      if (notification == BN_CLICKED) ApplySettingsView(state);
+      if (notification == BN_CLICKED) Dispatch(state, Command::Apply, [&] { ApplySettingsView(state); });
       return;
     case IDC_SETTINGS_CANCEL:
-      if (notification == BN_CLICKED) LeaveSettingsView(state);
+      if (notification == BN_CLICKED) Dispatch(state, Command::Cancel, [&] { LeaveSettingsView(state); });
       return;
     default:
       return;
@@ -132,15 +156,42 @@ void OnCommand(AppState& state, int id, int notification) {
 
 void OnHotkey(AppState& state, WPARAM id) {
   if (id == HOTKEY_REGISTER_POSITION) {
-    RegisterCursorPosition(state);
-    return;
-  }
-  if (state.inSettingsView) return;
-  if (id == HOTKEY_TOGGLE) {
-    ToggleClicking(state);
+    OnRegisterPosition(state);
+  } else if (id == HOTKEY_TOGGLE) {
+    OnStartStop(state);
   } else if (id == HOTKEY_EMERGENCY_STOP) {
-    StopClicking(state);
+    Dispatch(state, Command::EmergencyStop, [&] { StopClicking(state); });
   }
+}
+
+void OnSystemStop(AppState& state) {
+  Dispatch(state, Command::SystemStop, [&] { StopClicking(state); });
+}
+
+void OnClose(AppState& state) {
+  Dispatch(state, Command::Close, [&] {
+    if (state.inSettingsView) {
+      LeaveSettingsView(state);
+    } else {
+      StopClicking(state);
+      DestroyWindow(state.window);
+    }
+  });
+}
+
+// Sign-out, shutdown, or the Restart Manager replacing the program: it ends in either view.
+void OnEndSession(AppState& state) {
+  Dispatch(state, Command::EndSession, [&] {
+    StopClicking(state);
+    DestroyWindow(state.window);
+  });
+}
+
+void OnDisplayChange(AppState& state) {
+  Dispatch(state, Command::SystemStop, [&] {
+    StopClicking(state);
+    if (state.settings.position_saved) SetRunState(state, RunState::Faulted);
+  });
 }
 
 void OnClickerStatus(AppState& state, WPARAM runId, LPARAM status) {
@@ -246,20 +297,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnDestroy(*state);
       return 0;
     case WM_CLOSE:
-      if (state->inSettingsView) {
-        LeaveSettingsView(*state);
-      } else {
-        StopClicking(*state);
-        DestroyWindow(window);
-      }
+      OnClose(*state);
       return 0;
     case WM_ERASEBKGND:
       return OnEraseBackground(*state, reinterpret_cast<HDC>(wParam));
     case WM_DISPLAYCHANGE:
-      StopClicking(*state);
-      if (state->settings.position_saved) {
-        SetRunState(*state, RunState::Faulted);
-      }
+      OnDisplayChange(*state);
       return 0;
     case WM_COMMAND:
       OnCommand(*state, LOWORD(wParam), HIWORD(wParam));
@@ -272,15 +315,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return reinterpret_cast<LRESULT>(
           OnCtlColorStatic(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMSUSPEND) StopClicking(*state);
+      if (wParam == PBT_APMSUSPEND) OnSystemStop(*state);
       return TRUE;
     case WM_QUERYENDSESSION:
       // Clicks must not go on into the "save your changes?" questions of other programs; the
       // session may end, and nothing is saved on the way out.
-      StopClicking(*state);
+      OnSystemStop(*state);
       return TRUE;
+    case WM_ENDSESSION:
+      if (wParam != FALSE) OnEndSession(*state);
+      return 0;
     case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_LOCK) StopClicking(*state);
+      if (wParam == WTS_SESSION_LOCK) OnSystemStop(*state);
       return 0;
     case WM_SYSCOLORCHANGE:
       OnThemeChanged(*state);
@@ -297,10 +343,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnHotkey(*state, wParam);
       return 0;
     case WM_CLICKER_STATUS:
-      OnClickerStatus(*state, wParam, lParam);
+      Dispatch(*state, Command::WorkerStatus, [&] { OnClickerStatus(*state, wParam, lParam); });
       return 0;
     case WM_CLICKER_TOGGLE:
-      if (!state->inSettingsView) ToggleClicking(*state);
+      OnStartStop(*state);
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);

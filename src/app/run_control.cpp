@@ -42,8 +42,17 @@ void SetRunState(AppState& state, RunState runState) {
   UpdateRunStateDisplay(state);
 }
 
-void ShowMessage(const AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon) {
+Verdict DecideFor(const AppState& state, Command command) {
+  return DecideCommand(command, {.run = state.runState,
+                                 .settingsView = state.inSettingsView,
+                                 .dialogOpen = state.openDialogs > 0,
+                                 .waiting = state.saving || state.initializing});
+}
+
+void ShowMessage(AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon) {
+  ++state.openDialogs;
   MessageBoxW(state.window, text, caption, MB_OK | icon);
+  --state.openDialogs;
 }
 
 void FailWithMessage(AppState& state, const wchar_t* text, const wchar_t* caption, UINT icon) {
@@ -55,13 +64,15 @@ void StartClicking(AppState& state) {
   if (!state.hotkeysReady || !state.sessionNotificationsOk || !state.worker || state.worker->IsRunning()) {
     return;
   }
-  ReadOptionButtons(state);
-  std::uint32_t interval = 0;
-  if (!ReadIntervalField(Control(state, IDC_INTERVAL), interval)) {
+  // The position and button follow the view even when the interval is refused.
+  const MainViewChoices choices = ReadMainView(state);
+  state.settings.mode = choices.mode;
+  state.settings.button = choices.button;
+  if (!choices.interval) {
     FailWithMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
     return;
   }
-  state.settings.interval_ms = interval;
+  state.settings.interval_ms = *choices.interval;
 
   const AppSettings& s = state.settings;
   if (s.mode == ClickMode::Saved) {
@@ -102,14 +113,6 @@ void StopClicking(AppState& state) {
   if (state.runState == RunState::Stopping) SetRunState(state, RunState::Idle);
 }
 
-void ToggleClicking(AppState& state) {
-  if (IsIdle(state.runState)) {
-    StartClicking(state);
-  } else {
-    StopClicking(state);
-  }
-}
-
 // Every change repaints (a menu bar redraw is a whole frame change), and a stop passes through two
 // states that look alike, so only what differs is touched; the start/stop button goes first, it
 // is what the user watches.
@@ -131,38 +134,45 @@ void UpdateRunStateDisplay(const AppState& state) {
 }
 
 bool SaveSettingsIfNeeded(AppState& state) {
-  if (state.protectSettingsFile && !state.settingsChanged) return true;
-  // A command another program sends while a save waits for a held file runs inside that wait; a
-  // second save there would write the same temporary file under the first. It is refused without
-  // a word, what asked for it does not go on, and the first save ends as it would have.
-  if (state.saving) return false;
   std::wstring error;
+  if (WriteSettingsIfNeeded(state, error)) return true;
+  ReportSaveError(state, error);
+  return false;
+}
+
+bool WriteSettingsIfNeeded(AppState& state, std::wstring& error) {
+  if (state.protectSettingsFile && !state.settingsChanged) return true;
   const ULONGLONG started = GetTickCount64();
   state.saving = true;
   const bool saved = SaveSettings(state.settingsFolder, state.settings, error);
   state.saving = false;
   RenewMouseHookAfter(state, started);  // a slow disk, a network folder or a scanner's hold
-  if (!saved) {
-    FailWithMessage(state, error.c_str(), kSaveErrorCaption, MB_ICONERROR);
-    return false;
-  }
+  if (!saved) return false;
   state.protectSettingsFile = false;
   state.settingsChanged = false;
   return true;
 }
 
-bool ReadIntervalField(HWND field, std::uint32_t& value) {
-  wchar_t text[32] = {};
-  const int length = GetWindowTextW(field, text, 32);
-  if (length <= 0) return false;
-  return ParseIntervalText(std::wstring_view(text, static_cast<std::size_t>(length)), value);
+void ReportSaveError(AppState& state, const std::wstring& error) {
+  FailWithMessage(state, error.c_str(), kSaveErrorCaption, MB_ICONERROR);
 }
 
-void ReadOptionButtons(AppState& state) {
-  const bool saved = SendMessageW(Control(state, IDC_TARGET_SAVED), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  const bool right = SendMessageW(Control(state, IDC_BUTTON_RIGHT), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  state.settings.mode = saved ? ClickMode::Saved : ClickMode::Current;
-  state.settings.button = right ? ClickButton::Right : ClickButton::Left;
+MainViewChoices ReadMainView(const AppState& state) {
+  MainViewChoices choices;
+  if (SendMessageW(Control(state, IDC_TARGET_SAVED), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+    choices.mode = ClickMode::Saved;
+  }
+  if (SendMessageW(Control(state, IDC_BUTTON_RIGHT), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+    choices.button = ClickButton::Right;
+  }
+  // Only the first 31 characters take part: more cannot be a valid interval anyway.
+  wchar_t text[32] = {};
+  const int length = GetWindowTextW(Control(state, IDC_INTERVAL), text, 32);
+  std::uint32_t interval = 0;
+  if (length > 0 && ParseIntervalText(std::wstring_view(text, static_cast<std::size_t>(length)), interval)) {
+    choices.interval = interval;
+  }
+  return choices;
 }
 
 }  // namespace kestul

@@ -30,10 +30,47 @@ RunDisplay ComputeRunDisplay(RunState state, bool hotkeysReady, bool sessionNoti
   return {false, true, L"停止(&T)", false};
 }
 
+Verdict DecideCommand(Command command, const CommandSituation& situation) {
+  const RunState run = situation.run;
+  const bool clicking = run == RunState::Starting || run == RunState::Running;
+  // Whatever runs inside an unfinished command must not start, change or save under it, nor open
+  // a second box over it; only stopping is always safe.
+  const bool busy = situation.dialogOpen || situation.waiting || run == RunState::Stopping;
+  const bool free = !busy && IsIdle(run);
+  switch (command) {
+    case Command::SystemStop:
+    case Command::WorkerStatus:
+      return Verdict::Act;
+    case Command::StartStop:
+      if (situation.settingsView) return Verdict::Nothing;
+      if (clicking) return Verdict::StopOnly;
+      return free ? Verdict::Act : Verdict::Nothing;
+    case Command::EmergencyStop:
+      return situation.settingsView ? Verdict::Nothing : Verdict::StopOnly;
+    case Command::RegisterPosition:
+    case Command::OpenSettings:
+      return free ? Verdict::Act : Verdict::Nothing;
+    case Command::Apply:
+    case Command::Cancel:
+      return free && situation.settingsView ? Verdict::Act : Verdict::Nothing;
+    case Command::About:
+      return busy ? Verdict::Nothing : Verdict::Act;
+    // Destroying the window under a box or a wait would pull the state from under the code that
+    // waits; the clicks stop at once, and the session ends the process anyway.
+    case Command::Close:
+    case Command::EndSession:
+      return busy ? Verdict::StopOnly : Verdict::Act;
+  }
+  return Verdict::Nothing;
+}
+
 StatusAction DecideStatusAction(RunState state, std::uint64_t currentRunId, std::uint64_t reportedRunId,
                                 std::int64_t status) {
   if (reportedRunId != currentRunId) return StatusAction::Ignore;
-  if (IsStatus(status, ClickStatus::Running)) return StatusAction::SetRunning;
+  // A run's Running may come after a stop already ended it, when nothing clicks any more.
+  if (IsStatus(status, ClickStatus::Running)) {
+    return state == RunState::Starting ? StatusAction::SetRunning : StatusAction::Ignore;
+  }
   if (IsStatus(status, ClickStatus::InputRejected)) return StatusAction::StopAndFault;
   // Stopped, or a value no run sends.
   return state == RunState::Idle ? StatusAction::Ignore : StatusAction::StopAndIdle;

@@ -8,7 +8,6 @@
 namespace kestul {
 
 void RegisterCursorPosition(AppState& state) {
-  if (!IsIdle(state.runState)) return;
   POINT cursor{};
   if (GetCursorPos(&cursor) == FALSE) {
     FailWithMessage(state, kCursorUnreadableText, kRegisterErrorCaption, MB_ICONERROR);
@@ -19,13 +18,14 @@ void RegisterCursorPosition(AppState& state) {
     FailWithMessage(state, kCursorOffMonitorText, kRegisterErrorCaption, MB_ICONERROR);
     return;
   }
-  std::uint32_t interval = 0;
-  if (!ReadIntervalField(Control(state, IDC_INTERVAL), interval)) {
+  const MainViewChoices choices = ReadMainView(state);
+  if (!choices.interval) {
     FailWithMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
     return;
   }
-  ReadOptionButtons(state);
-  state.settings.interval_ms = interval;
+  state.settings.mode = choices.mode;
+  state.settings.button = choices.button;
+  state.settings.interval_ms = *choices.interval;
   state.settings.position_saved = true;
   state.settings.x = cursor.x;
   state.settings.y = cursor.y;

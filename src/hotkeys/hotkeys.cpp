@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/run_control.h"
 #include "hotkeys/hotkey_rules.h"
 #include "common/message_texts.h"
 #include "common/window_messages.h"
@@ -69,7 +70,7 @@ void RegisterHotkeysForWindow(AppState& state) {
   const std::wstring conflict = HotkeyConflictText(!f6, !f9, !toggle, state.settings.toggle_binding);
   if (!conflict.empty()) {
     state.hotkeysReady = false;
-    MessageBoxW(state.window, conflict.c_str(), kHotkeyConflictCaption, MB_OK | MB_ICONWARNING);
+    ShowMessage(state, conflict.c_str(), kHotkeyConflictCaption, MB_ICONWARNING);
   }
 }
 

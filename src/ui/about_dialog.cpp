@@ -84,8 +84,11 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAboutDialog(AppState& state) {
   AboutContext context{state, {}};
+  // Its loop dispatches the window's messages while it is open, which the gate knows of.
+  ++state.openDialogs;
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), state.window, AboutDialogProc,
                   reinterpret_cast<LPARAM>(&context));
+  --state.openDialogs;
 }
 
 }  // namespace kestul

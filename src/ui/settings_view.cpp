@@ -1,5 +1,7 @@
 #include "ui/settings_view.h"
 
+#include <string>
+
 #include "app/run_control.h"
 #include "common/message_texts.h"
 #include "hotkeys/hotkeys.h"
@@ -57,21 +59,26 @@ void ApplySettingsView(AppState& state) {
       static_cast<ToggleBinding>(SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
   const ToggleBinding previous = state.settings.toggle_binding;
 
-  std::uint32_t interval = 0;
-  if (!ReadIntervalField(Control(state, IDC_INTERVAL), interval)) {
+  const MainViewChoices choices = ReadMainView(state);
+  if (!choices.interval) {
     ShowMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
     return;
   }
-  ReadOptionButtons(state);
-  state.settings.interval_ms = interval;
+  state.settings.mode = choices.mode;
+  state.settings.button = choices.button;
+  state.settings.interval_ms = *choices.interval;
 
   if (chosen != previous && !RebindToggle(state, chosen)) {
     ShowMessage(state, kKeyTakenText, kKeyTakenCaption, MB_ICONWARNING);
     return;
   }
   state.settingsChanged = true;
-  if (!SaveSettingsIfNeeded(state)) {
+  std::wstring error;
+  if (!WriteSettingsIfNeeded(state, error)) {
+    // The old key is in force and in memory again before the box says the new one was not
+    // applied, so that nothing saved later (or the next launch) binds it.
     if (chosen != previous) RebindToggle(state, previous);
+    ReportSaveError(state, error);
     return;
   }
   SetSettingsView(state, false);

@@ -182,8 +182,8 @@ class HeldClickAdapter final : public InputAdapter {
 };
 
 // A save may wait for settings.ini held by another program, serving what is sent meanwhile: a
-// suspend then must not be lost to the start that is saving, and another program's start command
-// must not save again under it.
+// suspend then must not be lost to the start that is saving, and another program's commands
+// must neither start nor register (and save) under it.
 TEST(MainWindow, AStopAskedForWhileAStartSavesCancelsTheStart) {
   std::atomic<int> clicks{0};
   const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, TRUE, nullptr));
@@ -201,10 +201,12 @@ TEST(MainWindow, AStopAskedForWhileAStartSavesCancelsTheStart) {
     ASSERT_TRUE(WaitUntil([&] { return test::FileExists(settings + L".tmp"); }, 5000, 1));
     EXPECT_EQ(test::SendWithTimeout(app.window(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0), TRUE);
     test::SendWithTimeout(app.window(), WM_COMMAND, MAKEWPARAM(IDC_START_STOP, BN_CLICKED), 0);
+    test::SendWithTimeout(app.window(), WM_COMMAND, MAKEWPARAM(IDC_REGISTER_POSITION, BN_CLICKED), 0);
   }
   EXPECT_TRUE(test::TextStays(app.Control(IDC_START_STOP), test::kStartCaption, 1500));
   EXPECT_EQ(clicks, 0);
   EXPECT_EQ(test::AnyMessageBox(GetCurrentProcessId()), nullptr) << "the save itself went through";
+  EXPECT_EQ(test::ReadFileBytes(settings), test::SettingsFile()) << "a position was registered";
 }
 
 // The state at the moment the window has answered a sent F9, before the run's last status (which

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string_view>
+#include <utility>
+
 #include "app/run_rules.h"
 #include "common/message_texts.h"
 
@@ -56,14 +60,60 @@ TEST(RunDisplay, ActiveStatesShowStopAndKeepItEnabledEvenWithoutHotkeys) {
   }
 }
 
-TEST(StatusAction, OnlyTheCurrentRunCountsAndStoppedWhileIdleIsNothing) {
+// What every command does in every kind of situation, written out by hand. Columns, in order:
+constexpr CommandSituation kSituations[] = {
+    {RunState::Idle, false, false, false},      // idle
+    {RunState::Faulted, false, false, false},   // idle after an error
+    {RunState::Starting, false, false, false},  // started, no click yet
+    {RunState::Running, false, false, false},   // clicking
+    {RunState::Stopping, false, false, false},  // a stop waits for the click thread
+    {RunState::Idle, true, false, false},       // the settings view
+    {RunState::Idle, false, true, false},       // idle under a message box
+    {RunState::Running, false, true, false},    // clicking under the About dialog
+    {RunState::Idle, true, true, false},        // the settings view under a message box
+    {RunState::Idle, false, false, true},       // a start's or a registration's save waits
+    {RunState::Idle, true, false, true},        // Apply's save waits
+};
+// A: act, S: stop clicking only, -: nothing.
+constexpr std::pair<Command, std::string_view> kVerdicts[] = {
+    {Command::StartStop, "AASS---S---"},
+    {Command::EmergencyStop, "SSSSS-SS-S-"},
+    {Command::RegisterPosition, "AA---A-----"},
+    {Command::OpenSettings, "AA---A-----"},
+    {Command::Apply, "-----A-----"},
+    {Command::Cancel, "-----A-----"},
+    {Command::About, "AAAA-A-----"},
+    {Command::Close, "AAAASASSSSS"},
+    {Command::SystemStop, "AAAAAAAAAAA"},
+    {Command::EndSession, "AAAASASSSSS"},
+    {Command::WorkerStatus, "AAAAAAAAAAA"},
+};
+
+TEST(CommandGate, EveryCommandInEverySituation) {
+  for (const auto& [command, row] : kVerdicts) {
+    ASSERT_EQ(row.size(), std::size(kSituations)) << static_cast<int>(command);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      const Verdict expected = row[i] == 'A'   ? Verdict::Act
+                               : row[i] == 'S' ? Verdict::StopOnly
+                                               : Verdict::Nothing;
+      EXPECT_EQ(DecideCommand(command, kSituations[i]), expected)
+          << "command " << static_cast<int>(command) << ", situation " << i;
+    }
+  }
+}
+
+TEST(StatusAction, OnlyTheCurrentRunCountsAndRunningOnlyAfterAStart) {
   EXPECT_EQ(DecideStatusAction(RunState::Running, 5, 4, 2), StatusAction::Ignore);
   EXPECT_EQ(DecideStatusAction(RunState::Running, 5, 4, 3), StatusAction::Ignore);
   EXPECT_EQ(DecideStatusAction(RunState::Starting, 5, 4, 1), StatusAction::Ignore);
   // All 64 bits are compared.
   EXPECT_EQ(DecideStatusAction(RunState::Running, 0x100000001ULL, 1, 2), StatusAction::Ignore);
 
-  EXPECT_EQ(DecideStatusAction(RunState::Idle, 5, 5, 1), StatusAction::SetRunning);
+  EXPECT_EQ(DecideStatusAction(RunState::Starting, 5, 5, 1), StatusAction::SetRunning);
+  // A Running that comes after a stop shows nothing as clicking.
+  for (const RunState state : {RunState::Idle, RunState::Faulted, RunState::Stopping}) {
+    EXPECT_EQ(DecideStatusAction(state, 5, 5, 1), StatusAction::Ignore);
+  }
   EXPECT_EQ(DecideStatusAction(RunState::Idle, 5, 5, 3), StatusAction::StopAndFault);
   EXPECT_EQ(DecideStatusAction(RunState::Idle, 5, 5, 2), StatusAction::Ignore);
   EXPECT_EQ(DecideStatusAction(RunState::Faulted, 5, 5, 2), StatusAction::StopAndIdle);

@@ -178,10 +178,18 @@ TEST_F(AboutFixture, ClickingGoesOnWhileTheDialogIsOpen) {
   const int before = target.Count(WM_LBUTTONUP);
   EXPECT_TRUE(WaitUntil([&] { return target.Count(WM_LBUTTONUP) >= before + 3; }, 5000));
   EXPECT_EQ(StartStopText(), kStopCaption);
-  PressKey(VK_F9);
-  EXPECT_TRUE(BecomesIdle()) << "F9 works with the dialog open";
+  PressKey(VK_F8);
+  EXPECT_TRUE(BecomesIdle()) << "the start/stop key stops with the dialog open";
+  // Under the dialog nothing starts, registers or opens a second dialog.
+  const std::wstring saved = WindowText(app.Control(IDC_TARGET_SAVED));
+  PressKey(VK_F8);
+  PressKey(VK_F6);
+  PostMessageW(app.window(), WM_COMMAND, IDM_ABOUT, 0);
+  EXPECT_TRUE(StaysIdle(800));
+  EXPECT_EQ(WindowText(app.Control(IDC_TARGET_SAVED)), saved);
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(Closes(dialog));
+  EXPECT_EQ(AnyMessageBox(app.pid()), nullptr);
 }
 
 }  // namespace

@@ -8,25 +8,6 @@
 namespace kestul::test {
 namespace {
 
-// Holds a function key for this test process, so the program finds it taken; several can be held
-// at once, each under an id of its own.
-class HeldHotkey {
- public:
-  explicit HeldHotkey(UINT virtualKey)
-      : id_(0x7000 + static_cast<int>(virtualKey)),
-        held_(RegisterHotKey(nullptr, id_, MOD_NOREPEAT, virtualKey) != 0) {}
-  ~HeldHotkey() {
-    if (held_) UnregisterHotKey(nullptr, id_);
-  }
-  HeldHotkey(const HeldHotkey&) = delete;
-  HeldHotkey& operator=(const HeldHotkey&) = delete;
-  bool held() const { return held_; }
-
- private:
-  int id_;
-  bool held_;
-};
-
 // A low-level hook of this test process on a thread of its own, counting the presses of side
 // button 1 that reach it. Of two hooks the newer is called first, and one that swallows a press
 // keeps it from the older.

@@ -89,7 +89,7 @@ TEST_F(SettingsViewFixture, ApplyRefusesTheIntervalLeftInTheHiddenField) {
   EXPECT_FALSE(BecomesRunning(800)) << "F4 was bound";
 }
 
-TEST_F(SettingsViewFixture, AFailedSaveKeepsTheViewAndTheOldKey) {
+TEST_F(SettingsViewFixture, AFailedSaveBindsTheOldKeyBeforeItsBoxAndNothingRunsUnderIt) {
   const std::string old = SettingsFile();
   ASSERT_TRUE(Start({.settings = old}));
   // Another program holds the file open without delete sharing, so it cannot be replaced.
@@ -98,11 +98,22 @@ TEST_F(SettingsViewFixture, AFailedSaveKeepsTheViewAndTheOldKey) {
   ASSERT_TRUE(holder);
   ASSERT_TRUE(OpenSettingsView());
   ChooseKeyAndApply(kIndexF4);
+  ASSERT_NE(WaitForMessageBox(app.pid(), kSaveErrorCaption), nullptr);
+  EXPECT_TRUE(HeldHotkey(VK_F4).held()) << "the refused key is still bound under its box";
+  PressKey(VK_F6);  // would save again, fail again and open a second box
+  PumpFor(300);
   ExpectMessageBox(app.pid(), kSaveErrorCaption, kSaveErrorReplace, L"message-save-error");
+  EXPECT_EQ(AnyMessageBox(app.pid()), nullptr) << "F6 acted under the box";
   holder.reset();
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
   EXPECT_EQ(ReadFileBytes(settingsPath), old);
   EXPECT_FALSE(FileExists(folder.File(L"settings.ini.tmp")));
+  const POINT cursor = PointIn(PrimaryWorkArea(), 50, 50);
+  MoveCursorTo(cursor);
+  PressKey(VK_F6);
+  const std::string next = SettingsFile({.position = cursor, .layout = DesktopSignature()});
+  EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(settingsPath) == next; }, 5000))
+      << "the old key, F8, is saved";
 
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
   ASSERT_TRUE(BackInMainView());

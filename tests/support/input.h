@@ -12,4 +12,23 @@ void KeyUp(WORD virtualKey);
 void SideButton(int button, bool down);
 void MoveCursorTo(POINT p);
 
+// Holds a function key for this test process, so the program finds it taken; several can be held
+// at once, each under an id of its own.
+class HeldHotkey {
+ public:
+  explicit HeldHotkey(UINT virtualKey)
+      : id_(0x7000 + static_cast<int>(virtualKey)),
+        held_(RegisterHotKey(nullptr, id_, MOD_NOREPEAT, virtualKey) != 0) {}
+  ~HeldHotkey() {
+    if (held_) UnregisterHotKey(nullptr, id_);
+  }
+  HeldHotkey(const HeldHotkey&) = delete;
+  HeldHotkey& operator=(const HeldHotkey&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  int id_;
+  bool held_;
+};
+
 }  // namespace kestul::test
