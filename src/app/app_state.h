@@ -12,6 +12,7 @@
 #include "clicker/click_worker.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
+#include "hotkeys/side_button_hook.h"
 #include "settings/app_settings.h"
 #include "ui/ui_rules.h"
 
@@ -55,6 +56,7 @@ struct AppState {
   // it: SetWindowTheme runs at WM_CREATE and WTSUnRegisterSessionNotification at WM_DESTROY.
   SystemLibrary uxtheme{L"uxtheme.dll"};
   SystemLibrary wtsapi32{L"wtsapi32.dll"};
+  SystemLibrary powrprof{L"powrprof.dll"};
   HWND window = nullptr;
   std::array<HWND, kControlCount> controls{};
   AppSettings settings;
@@ -72,8 +74,10 @@ struct AppState {
   bool saving = false;  // a save is under way; its waits serve messages sent to the window
   int openDialogs = 0;  // message boxes and the About dialog of this program now open
   bool inSettingsView = false;
-  UniqueHook mouseHook;
+  std::unique_ptr<SideButtonHook> sideButtonHook;  // while a side button is bound
   UniqueSuspendNotification suspendNotification;
+  bool modernStandby = false;  // the system sleeps as Modern Standby (connected standby) does
+  UniquePowerSettingNotification displayNotification;
   UniqueFont normalFont;
   UniqueFont headingFont;
   Palette palette;

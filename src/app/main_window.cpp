@@ -1,8 +1,10 @@
 #include "app/main_window.h"
 
+#include <powrprof.h>
 #include <wtsapi32.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "app/app_state.h"
@@ -67,6 +69,15 @@ bool RegisterSessionNotifications(const AppState& state) {
   return registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
+// The AoAc flag of the power capabilities, asked for on its own (PlatformInformation).
+bool HasModernStandby(const AppState& state) {
+  auto* powerInformation = state.powrprof.Find<decltype(CallNtPowerInformation)>("CallNtPowerInformation");
+  POWER_PLATFORM_INFORMATION platform{};
+  return powerInformation != nullptr &&
+         powerInformation(PlatformInformation, nullptr, 0, &platform, sizeof(platform)) == 0 &&
+         platform.AoAc != FALSE;
+}
+
 void OnCreate(AppState& state) {
   CreateMainControls(state);
   state.worker = std::make_unique<ClickWorker>(state.window, std::make_unique<SendInputAdapter>());
@@ -75,6 +86,12 @@ void OnCreate(AppState& state) {
   // of the program works as before.
   state.suspendNotification.reset(
       RegisterSuspendResumeNotification(state.window, DEVICE_NOTIFY_WINDOW_HANDLE));
+  // There, sleep comes a while after the display turns off, and its notice only then. The console's
+  // display is the one the machine's sleep follows; the session's display status follows this
+  // session alone, which need not be the one on the screen (a remote or a switched-away session).
+  state.modernStandby = HasModernStandby(state);
+  state.displayNotification.reset(RegisterPowerSettingNotification(state.window, &GUID_CONSOLE_DISPLAY_STATE,
+                                                                   DEVICE_NOTIFY_WINDOW_HANDLE));
   state.sessionNotificationsOk = RegisterSessionNotifications(state);
   if (!state.sessionNotificationsOk) {
     ShowMessage(state, kSessionErrorText, kSessionErrorCaption, MB_ICONERROR);
@@ -89,6 +106,7 @@ void OnDestroy(AppState& state) {
     unregisterSession(state.window);
   }
   state.suspendNotification.reset();
+  state.displayNotification.reset();
   UnregisterHotkeysForWindow(state);
   state.normalFont.reset();
   state.headingFont.reset();
@@ -166,6 +184,22 @@ void OnHotkey(AppState& state, WPARAM id) {
 
 void OnSystemStop(AppState& state) {
   Dispatch(state, Command::SystemStop, [&] { StopClicking(state); });
+}
+
+void OnPowerBroadcast(AppState& state, WPARAM event, LPARAM data) {
+  if (event == PBT_APMSUSPEND) {
+    OnSystemStop(state);
+    return;
+  }
+  const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+  if (event != PBT_POWERSETTINGCHANGE || setting == nullptr ||
+      IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) == FALSE ||
+      setting->DataLength < sizeof(DWORD)) {
+    return;
+  }
+  DWORD displayState = 0;
+  std::memcpy(&displayState, setting->Data, sizeof(displayState));
+  if (DisplayStateStopsClicking(state.modernStandby, displayState)) OnSystemStop(state);
 }
 
 void OnClose(AppState& state) {
@@ -315,7 +349,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return reinterpret_cast<LRESULT>(
           OnCtlColorStatic(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMSUSPEND) OnSystemStop(*state);
+      OnPowerBroadcast(*state, wParam, lParam);
       return TRUE;
     case WM_QUERYENDSESSION:
       // Clicks must not go on into the "save your changes?" questions of other programs; the

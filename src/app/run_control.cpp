@@ -4,7 +4,6 @@
 
 #include "common/message_texts.h"
 #include "geometry/enumerate_monitors.h"
-#include "hotkeys/hotkeys.h"
 #include "settings/settings_store.h"
 
 namespace kestul {
@@ -142,11 +141,9 @@ bool SaveSettingsIfNeeded(AppState& state) {
 
 bool WriteSettingsIfNeeded(AppState& state, std::wstring& error) {
   if (state.protectSettingsFile && !state.settingsChanged) return true;
-  const ULONGLONG started = GetTickCount64();
   state.saving = true;
   const bool saved = SaveSettings(state.settingsFolder, state.settings, error);
   state.saving = false;
-  RenewMouseHookAfter(state, started);  // a slow disk, a network folder or a scanner's hold
   if (!saved) return false;
   state.protectSettingsFile = false;
   state.settingsChanged = false;

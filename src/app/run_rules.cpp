@@ -64,6 +64,11 @@ Verdict DecideCommand(Command command, const CommandSituation& situation) {
   return Verdict::Nothing;
 }
 
+bool DisplayStateStopsClicking(bool modernStandby, std::uint32_t displayState) {
+  constexpr std::uint32_t kDisplayOff = 0;
+  return modernStandby && displayState == kDisplayOff;
+}
+
 StatusAction DecideStatusAction(RunState state, std::uint64_t currentRunId, std::uint64_t reportedRunId,
                                 std::int64_t status) {
   if (reportedRunId != currentRunId) return StatusAction::Ignore;

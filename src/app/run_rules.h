@@ -56,6 +56,11 @@ struct CommandSituation {
 enum class Verdict { Act, StopOnly, Nothing };
 Verdict DecideCommand(Command command, const CommandSituation& situation);
 
+// On a machine with Modern Standby the system sleeps some time after the console's display turns
+// off, and says so only then; clicking stops when the display turns off. `displayState` is the
+// console display's state as Windows reports it: 0 off, 1 on, 2 dimmed.
+bool DisplayStateStopsClicking(bool modernStandby, std::uint32_t displayState);
+
 // What the window does with a WM_CLICKER_STATUS message.
 enum class StatusAction { Ignore, SetRunning, StopAndFault, StopAndIdle };
 StatusAction DecideStatusAction(RunState state, std::uint64_t currentRunId, std::uint64_t reportedRunId,

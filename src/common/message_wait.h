@@ -1,4 +1,4 @@
-// Waiting on the user-interface thread without stalling the system's mouse.
+// Waiting on the user-interface thread without keeping other threads' senders waiting.
 #pragma once
 
 #include <windows.h>
@@ -6,11 +6,11 @@
 namespace kestul {
 
 // Waits up to `timeoutMs` (INFINITE allowed) for `object`, or with a null object just for the time,
-// running the messages other threads send to this one meanwhile. The side-button hook is called
-// through such a message, and every mouse event on the system, the worker's own injected clicks
-// included, waits for it: a plain wait here would stall the mouse until Windows gives up on the
-// hook (LowLevelHooksTimeout) and, from Windows 7 on, removes it without a word. Posted messages
-// stay queued, so none of the program's own commands, keys or statuses run inside the wait.
+// running the messages other threads send to this one meanwhile: the system's notifications (a
+// suspend, a lock, the end of the session) and other programs' sent messages, whose senders would
+// otherwise hang with the window. Posted messages stay queued, so none of the program's own keys or
+// statuses run inside the wait; what is sent does, and the command gate (DecideFor) keeps it from
+// starting, saving or opening a box under the operation that waits.
 // True when the object was signalled.
 inline bool WaitServingSentMessages(HANDLE object, DWORD timeoutMs) {
   const DWORD count = object != nullptr ? 1 : 0;

@@ -57,6 +57,7 @@ using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueSuspendNotification = UniqueHandle<HPOWERNOTIFY, &::UnregisterSuspendResumeNotification>;
+using UniquePowerSettingNotification = UniqueHandle<HPOWERNOTIFY, &::UnregisterPowerSettingNotification>;
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;  // CreateCompatibleDC
 
 // GetDC's device context, which goes back with ReleaseDC to the window it came from (null: the

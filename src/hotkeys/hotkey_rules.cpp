@@ -13,9 +13,9 @@ std::wstring HotkeyConflictText(bool f6Failed, bool f9Failed, bool toggleFailed,
   return kHotkeyConflictText + list + kHotkeyConflictTextAfterKeys;
 }
 
-SideButtonAction DecideSideButton(bool inSettingsView, ToggleBinding binding, std::uint32_t message,
+SideButtonAction DecideSideButton(bool passThrough, ToggleBinding binding, std::uint32_t message,
                                   std::uint32_t xButton) {
-  if (inSettingsView || !IsMouseBinding(binding)) return SideButtonAction::Pass;
+  if (passThrough || !IsMouseBinding(binding)) return SideButtonAction::Pass;
   if (message != kMessageXButtonDown && message != kMessageXButtonUp) return SideButtonAction::Pass;
   const std::uint32_t wanted = binding == kToggleMouseX1 ? 1 : 2;
   if (xButton != wanted) return SideButtonAction::Pass;

@@ -1,46 +1,30 @@
 #include "hotkeys/hotkeys.h"
 
-#include <utility>
+#include <memory>
 
 #include "app/run_control.h"
 #include "hotkeys/hotkey_rules.h"
 #include "common/message_texts.h"
-#include "common/window_messages.h"
+#include "hotkeys/side_button_hook.h"
 
 namespace kestul {
 
 namespace {
 
-// The state whose window the hook serves; the hook procedure has no other way to reach it.
-AppState* hookTarget = nullptr;
-
 void RemoveToggleTrigger(AppState& state) {
   UnregisterHotKey(state.window, HOTKEY_TOGGLE);
-  state.mouseHook.reset();
-  if (hookTarget == &state) hookTarget = nullptr;
+  state.sideButtonHook.reset();
 }
 
 }  // namespace
 
 bool RegisterToggleBinding(AppState& state, ToggleBinding code) {
   if (IsMouseBinding(code)) {
-    hookTarget = &state;
-    state.mouseHook.reset(SetWindowsHookExW(WH_MOUSE_LL, SideButtonHookProc, GetModuleHandleW(nullptr), 0));
-    if (!state.mouseHook) {
-      hookTarget = nullptr;
-      return false;
-    }
-    return true;
+    state.sideButtonHook = std::make_unique<SideButtonHook>(state.window, code, state.inSettingsView);
+    if (!state.sideButtonHook->installed()) state.sideButtonHook.reset();
+    return static_cast<bool>(state.sideButtonHook);
   }
   return RegisterHotKey(state.window, HOTKEY_TOGGLE, MOD_NOREPEAT, ToggleBindingVirtualKey(code)) != FALSE;
-}
-
-void RenewMouseHookAfter(AppState& state, ULONGLONG startedMs) {
-  if (!state.mouseHook || !MouseHookMayBeGone(GetTickCount64() - startedMs)) return;
-  // The new hook is installed before the old one goes, so that no press slips past in between;
-  // the newest hook runs first and swallows what it handles, so the two never both act.
-  UniqueHook renewed(SetWindowsHookExW(WH_MOUSE_LL, SideButtonHookProc, GetModuleHandleW(nullptr), 0));
-  if (renewed) state.mouseHook = std::move(renewed);
 }
 
 bool RebindToggle(AppState& state, ToggleBinding code) {
@@ -78,17 +62,6 @@ void UnregisterHotkeysForWindow(AppState& state) {
   UnregisterHotKey(state.window, HOTKEY_REGISTER_POSITION);
   UnregisterHotKey(state.window, HOTKEY_EMERGENCY_STOP);
   UnregisterToggleBinding(state);
-}
-
-LRESULT CALLBACK SideButtonHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code < 0 || hookTarget == nullptr) return CallNextHookEx(nullptr, code, wParam, lParam);
-  const auto* record = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-  const SideButtonAction action =
-      DecideSideButton(hookTarget->inSettingsView, hookTarget->settings.toggle_binding,
-                       static_cast<std::uint32_t>(wParam), HIWORD(record->mouseData));
-  if (action == SideButtonAction::Pass) return CallNextHookEx(nullptr, code, wParam, lParam);
-  if (action == SideButtonAction::SwallowAndToggle) PostMessageW(hookTarget->window, WM_CLICKER_TOGGLE, 0, 0);
-  return 1;
 }
 
 }  // namespace kestul

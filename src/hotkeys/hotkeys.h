@@ -1,4 +1,4 @@
-// Global hotkeys F6, F9 and the start/stop key, and the low-level hook for side buttons.
+// Global hotkeys F6, F9 and the start/stop key, and the side-button hook in their place.
 #pragma once
 
 #include <windows.h>
@@ -12,15 +12,10 @@ bool RegisterToggleBinding(AppState& state, ToggleBinding code);
 // Replaces the installed trigger, putting the old one back when the new one fails.
 bool RebindToggle(AppState& state, ToggleBinding code);
 void UnregisterToggleBinding(AppState& state);
-// After a call that kept this thread from its messages since `startedMs` (GetTickCount64), puts
-// the side-button hook in again if Windows may have removed it meanwhile.
-void RenewMouseHookAfter(AppState& state, ULONGLONG startedMs);
 
 // Window creation: F6, F9 and the loaded binding, with one message for whatever failed.
 void RegisterHotkeysForWindow(AppState& state);
 // Window destruction: every trigger released.
 void UnregisterHotkeysForWindow(AppState& state);
-
-LRESULT CALLBACK SideButtonHookProc(int code, WPARAM wParam, LPARAM lParam);
 
 }  // namespace kestul

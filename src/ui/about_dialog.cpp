@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "common/unique_handle.h"
-#include "hotkeys/hotkeys.h"
 #include "product_info.h"
 #include "ui/resource_ids.h"
 
@@ -34,12 +33,8 @@ AboutContext* ContextOf(HWND dialog) {
   return reinterpret_cast<AboutContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-// The browser may take a while to start; meanwhile nothing serves the side-button hook.
 void OpenProductPage(HWND dialog) {
-  AboutContext* context = ContextOf(dialog);
-  const ULONGLONG started = GetTickCount64();
   ShellExecuteW(dialog, L"open", L"" KESTUL_PRODUCT_URL, nullptr, nullptr, SW_SHOWNORMAL);
-  if (context != nullptr) RenewMouseHookAfter(context->state, started);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,6 +24,7 @@ void FillKeySelector(const AppState& state) {
 
 void SetSettingsView(AppState& state, bool showSettings) {
   state.inSettingsView = showSettings;
+  if (state.sideButtonHook) state.sideButtonHook->SetPassThrough(showSettings);
   // The view that goes first, then the one that comes.
   const View shown = showSettings ? View::Settings : View::Main;
   for (const ControlSpec& c : kControls) {

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -74,6 +76,7 @@ class MainWindowThread {
   const std::wstring& folder() const { return folder_.path(); }
   // Read only while the window's thread is idle (after an answer from it) or gone.
   const AppState& state() const { return state_; }
+  AppState& state() { return state_; }
   void Close() {
     if (window_.load() != nullptr) PostMessageW(window_.load(), WM_CLOSE, 0, 0);
     if (thread_.joinable()) thread_.join();
@@ -158,13 +161,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{3, 2, ClickMode::Saved, ClickButton::Right},    // move and press taken
                       Refusal{5, 1, ClickMode::Saved, ClickButton::Left}));   // only the move taken
 
-// Modern Standby tells only the windows that asked; the registration lasts as long as the window.
-TEST(MainWindow, IsRegisteredForSuspendAndResumeWhileItExists) {
+// Modern Standby tells only the windows that asked; the registrations last as long as the window.
+TEST(MainWindow, IsRegisteredForSuspendAndResumeAndTheDisplayWhileItExists) {
   MainWindowThread app(AppSettings{}, std::make_unique<SendInputAdapter>());
   ASSERT_NE(app.window(), nullptr);
   EXPECT_TRUE(app.state().suspendNotification);
+  EXPECT_TRUE(app.state().displayNotification);
   app.Close();
   EXPECT_FALSE(app.state().suspendNotification);
+  EXPECT_FALSE(app.state().displayNotification);
 }
 
 // Holds its first click until released; counts every click.
@@ -180,6 +185,30 @@ class HeldClickAdapter final : public InputAdapter {
   std::atomic<int>& clicks_;
   HANDLE release_;
 };
+
+// Under Modern Standby the console display turning off stops clicking; dimming it does not.
+TEST(MainWindow, TheDisplayTurningOffStopsClickingUnderModernStandby) {
+  std::atomic<int> clicks{0};
+  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+  MainWindowThread app(AppSettings{}, std::make_unique<HeldClickAdapter>(clicks, release.get()));
+  ASSERT_NE(app.window(), nullptr);
+  app.state().modernStandby = true;  // before the window's thread reads it: the messages below order it
+  test::PostButtonClick(app.window(), IDC_START_STOP);
+  ASSERT_TRUE(test::TextBecomes(app.Control(IDC_START_STOP), test::kStopCaption));
+  for (const DWORD displayState : {DWORD{2}, DWORD{0}}) {
+    alignas(POWERBROADCAST_SETTING) std::array<unsigned char, sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)>
+        bytes{};
+    auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(bytes.data());
+    setting->PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+    setting->DataLength = sizeof(DWORD);
+    std::memcpy(setting->Data, &displayState, sizeof(DWORD));
+    EXPECT_EQ(test::SendWithTimeout(app.window(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                    reinterpret_cast<LPARAM>(setting)),
+              TRUE);
+    EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)),
+              displayState == 0 ? test::kStartCaption : test::kStopCaption);
+  }
+}
 
 // A save may wait for settings.ini held by another program, serving what is sent meanwhile: a
 // suspend then must not be lost to the start that is saving, and another program's commands

@@ -102,6 +102,13 @@ TEST(CommandGate, EveryCommandInEverySituation) {
   }
 }
 
+TEST(DisplayState, OnlyTheDisplayTurningOffUnderModernStandbyStops) {
+  EXPECT_TRUE(DisplayStateStopsClicking(true, 0));
+  EXPECT_FALSE(DisplayStateStopsClicking(true, 2)) << "dimmed";
+  EXPECT_FALSE(DisplayStateStopsClicking(true, 1));
+  EXPECT_FALSE(DisplayStateStopsClicking(false, 0)) << "without Modern Standby, sleep says so itself";
+}
+
 TEST(StatusAction, OnlyTheCurrentRunCountsAndRunningOnlyAfterAStart) {
   EXPECT_EQ(DecideStatusAction(RunState::Running, 5, 4, 2), StatusAction::Ignore);
   EXPECT_EQ(DecideStatusAction(RunState::Running, 5, 4, 3), StatusAction::Ignore);
