@@ -62,7 +62,7 @@ class MainWindowThread {
   MainWindowThread(const AppSettings& settings, std::unique_ptr<InputAdapter> adapter) {
     state_.settings = settings;
     state_.settingsFolder = folder_.path();
-    thread_ = std::thread([this, adapter = std::move(adapter)]() mutable { Run(std::move(adapter)); });
+    thread_ = std::thread([this, owned = std::move(adapter)]() mutable { Run(std::move(owned)); });
     WaitUntil([this] { return window_.load() != nullptr; }, 10000);
   }
   ~MainWindowThread() { Close(); }
