@@ -166,15 +166,19 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A mouse event that goes nowhere (a move by nothing); it still passes every low-level hook.
+// Mouse events that pass every low-level hook and go nowhere in the end: one pixel across and
+// back. Windows may drop a move by nothing before it reaches the hooks.
 bool InjectNothing() {
-  INPUT nothing{};
-  nothing.type = INPUT_MOUSE;
-  nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
-  return SendInput(1, &nothing, sizeof(INPUT)) == 1;
+  INPUT there{}, back{};
+  there.type = back.type = INPUT_MOUSE;
+  there.mi.dwFlags = back.mi.dwFlags = MOUSEEVENTF_MOVE;
+  there.mi.dx = 1;
+  back.mi.dx = -1;
+  INPUT moves[] = {there, back};
+  return SendInput(2, moves, sizeof(INPUT)) == 2;
 }
 
-// Injects a mouse event that goes nowhere, but only once the test is about to
+// Injects mouse events that go nowhere, but only once the test is about to
 // stop the run: SendInput then waits for a mouse hook of the stopping thread.
 class InjectOnStopAdapter final : public InputAdapter {
  public:
