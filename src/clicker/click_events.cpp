@@ -17,7 +17,10 @@ bool NormalizeToVirtualDesk(std::int32_t c, std::int32_t origin, std::int32_t ex
 
 bool DeliverClick(const ClickRequest& request, const VirtualScreen& screen, const SendEventsFn& send,
                   const DebugTextFn& debugText) {
-  const bool left = request.button == ClickButton::Left;
+  // Injected events name physical buttons, and the system swaps them as it swaps the mouse's own:
+  // with the buttons swapped the primary button is the physical right one.
+  const bool primary = request.button == ClickButton::Left;
+  const bool left = primary != request.buttonsSwapped;
   const std::uint32_t down = left ? kMouseLeftDown : kMouseRightDown;
   const std::uint32_t up = left ? kMouseLeftUp : kMouseRightUp;
 

@@ -57,6 +57,7 @@ std::vector<Status> StatusesOf(const RecordingWindow& window) {
 struct Probe {
   std::atomic<int> calls{0};
   std::atomic<bool> deleted{false};
+  std::atomic<bool> swapped{false};  // what the last click was told of the buttons
 };
 
 // Counts clicks; refuses the `refuseAt`-th one; can be slow.
@@ -65,8 +66,9 @@ class RecordingAdapter final : public InputAdapter {
   explicit RecordingAdapter(Probe& probe, int refuseAt = 0, DWORD delayMs = 0)
       : probe_(probe), refuseAt_(refuseAt), delayMs_(delayMs) {}
   ~RecordingAdapter() override { probe_.deleted = true; }
-  bool SendClick(const ClickRequest&) override {
+  bool SendClick(const ClickRequest& request) override {
     if (delayMs_ != 0) Sleep(delayMs_);
+    probe_.swapped = request.buttonsSwapped;
     return ++probe_.calls != refuseAt_;
   }
 
@@ -133,6 +135,22 @@ TEST(ClickWorker, ARefusedClickEndsTheRunAndTheNextStartWorks) {
   PumpFor(200);
   EXPECT_EQ(StatusesOf(statuses),
             (std::vector<Status>{{7, kRunning}, {7, kRejected}, {8, kRunning}, {8, kStopped}}));
+}
+
+// The swap is the whole desktop's setting: it is put back before anything can end the test.
+TEST(ClickWorker, ARunClicksWithTheButtonSwapOfItsStart) {
+  RecordingWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+  const BOOL was = SwapMouseButton(TRUE);
+  const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  const bool started = worker.Start(Every(20), 61);
+  SwapMouseButton(FALSE);  // inside the start delay
+  const bool clicked = started && WaitUntil([&] { return probe.calls > 0; }, 5000);
+  worker.Stop();
+  SwapMouseButton(was);
+  ASSERT_TRUE(swapped && clicked);
+  EXPECT_TRUE(probe.swapped.load());
 }
 
 TEST(ClickWorker, StopWithoutARunDoesNothingAndRepeatsSafely) {
