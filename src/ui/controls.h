@@ -120,8 +120,11 @@ void LayoutControls(const AppState& state);
 void CreateMainControls(AppState& state);
 
 // Chooses the colours (the user's when high contrast is on) and makes the brushes; at creation
-// and whenever the user changes theme. The About link takes its colour from them too.
+// and whenever the user changes theme. The About dialog takes its colours from them too.
 void ApplyColours(AppState& state);
+// Hands WM_SYSCOLORCHANGE on to every child of `window`: the common controls hear of a change of
+// the system's colours only from their top-level window.
+void ForwardColourChange(HWND window);
 
 // Colour handlers; each returns the brush the message answers with.
 LRESULT OnEraseBackground(const AppState& state, HDC dc);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <ostream>
@@ -245,6 +246,32 @@ TEST(MainWindow, ADisplayChangeInsideAnotherStopStillFaults) {
   ASSERT_TRUE(WaitUntil([&] { return answeredF9.load(); }, 5000));
   watchedState = nullptr;
   EXPECT_EQ(stateAfterF9.load(), RunState::Faulted);
+}
+
+// How often each control was sent WM_SYSCOLORCHANGE, by its slot; counted on the window's thread.
+std::array<std::atomic<int>, kControlCount> colourChanges{};
+
+LRESULT CALLBACK CountColourChanges(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  const int slot = GetDlgCtrlID(sent->hwnd) - kFirstControlId;
+  if (code >= 0 && sent->message == WM_SYSCOLORCHANGE && slot >= 0 && slot < kControlCount) {
+    ++colourChanges.at(static_cast<std::size_t>(slot));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The common controls hear of a change of the system's colours only from their window.
+TEST(MainWindow, PassesAChangeOfTheSystemsColoursOnToEveryControl) {
+  MainWindowThread app(AppSettings{}, std::make_unique<SendInputAdapter>());
+  ASSERT_NE(app.window(), nullptr);
+  const UniqueHook hook(SetWindowsHookExW(WH_CALLWNDPROC, CountColourChanges, nullptr,
+                                          GetWindowThreadProcessId(app.window(), nullptr)));
+  ASSERT_TRUE(hook);
+  test::SendWithTimeout(app.window(), WM_SYSCOLORCHANGE, 0, 0);
+  for (int slot = 0; slot < kControlCount; ++slot) {
+    EXPECT_EQ(colourChanges.at(static_cast<std::size_t>(slot)).load(), 1)
+        << "control " << slot + kFirstControlId;
+  }
 }
 
 // Caption, menu bar and frame do not scale in proportion to the DPI, so before a move to a monitor
