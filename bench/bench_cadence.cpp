@@ -66,14 +66,14 @@ struct Plan {
   int intervalMs, clicks;  // clicks per block
 };
 
-bool ProgramBlock(Bench& bench, const Plan& plan, Cadence& into) {
-  SetControlText(bench.app.Control(IDC_INTERVAL), std::to_wstring(plan.intervalMs));
-  PostButtonClick(bench.app.window(), IDC_START_STOP);
-  const bool clicked = Clicks(bench.target, plan.clicks, plan.intervalMs);
-  PostButtonClick(bench.app.window(), IDC_START_STOP);
-  const bool stopped = TextBecomes(bench.app.Control(IDC_START_STOP), kStartCaption);
+bool ProgramBlock(Bench& harness, const Plan& plan, Cadence& into) {
+  SetControlText(harness.app.Control(IDC_INTERVAL), std::to_wstring(plan.intervalMs));
+  PostButtonClick(harness.app.window(), IDC_START_STOP);
+  const bool clicked = Clicks(harness.target, plan.clicks, plan.intervalMs);
+  PostButtonClick(harness.app.window(), IDC_START_STOP);
+  const bool stopped = TextBecomes(harness.app.Control(IDC_START_STOP), kStartCaption);
   PumpFor(200);  // clicks still on their way belong to this block
-  Measure(bench.target, plan.intervalMs, into);
+  Measure(harness.target, plan.intervalMs, into);
   return clicked && stopped;
 }
 
@@ -104,30 +104,30 @@ bool WaitLoopBlock(RecordingWindow& target, const Plan& plan, Cadence& into) {
 int main() {
   using namespace kestul;
   using namespace kestul::bench;
-  Bench bench;
+  Bench harness;
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountMarked, GetModuleHandleW(nullptr), 0));
-  if (!hook) return bench.table.Abort("no mouse hook");
-  if (!bench.Start()) return bench.table.Abort("the program did not start");
+  if (!hook) return harness.table.Abort("no mouse hook");
+  if (!harness.Start()) return harness.table.Abort("the program did not start");
 
   for (const Plan plan : {Plan{20, 51}, Plan{100, 21}, Plan{1000, 11}}) {
     Cadence program, loop;
     for (int block = 0; block < kBlocks; ++block) {
-      if (!ProgramBlock(bench, plan, program) || !WaitLoopBlock(bench.target, plan, loop)) {
-        return bench.table.Abort("a block got no clicks");
+      if (!ProgramBlock(harness, plan, program) || !WaitLoopBlock(harness.target, plan, loop)) {
+        return harness.table.Abort("a block got no clicks");
       }
     }
     const Spread p = SpreadOf(program.latenessMs), l = SpreadOf(loop.latenessMs);
     const std::string name = "cadence " + std::to_string(plan.intervalMs) + " ms";
     const std::string periods = std::to_string(program.latenessMs.size()) + " periods";
-    bench.table.Row(
+    harness.table.Row(
         name, "clicks lost or doubled (window against injected)", std::to_string(program.lostOrDoubled),
         "bare wait loop " + std::to_string(loop.lostOrDoubled), "none", program.lostOrDoubled == 0);
-    bench.table.Row(name, "lateness (period - interval), median / p99 (ms), " + periods, Text(p),
-                    "bare wait loop " + Text(l), "<= loop + 1 / + 5 ms",
-                    p.median <= l.median + 1.0 && p.p99 <= l.p99 + 5.0);
-    bench.table.Row(name, "late periods (over 1.5 intervals), of " + periods, std::to_string(program.late),
-                    "bare wait loop " + std::to_string(loop.late));
+    harness.table.Row(name, "lateness (period - interval), median / p99 (ms), " + periods, Text(p),
+                      "bare wait loop " + Text(l), "<= loop + 1 / + 5 ms",
+                      p.median <= l.median + 1.0 && p.p99 <= l.p99 + 5.0);
+    harness.table.Row(name, "late periods (over 1.5 intervals), of " + periods, std::to_string(program.late),
+                      "bare wait loop " + std::to_string(loop.late));
   }
-  if (bench.app.Close() != 0) return bench.table.Abort("the program did not close cleanly");
-  return bench.table.ExitCode();
+  if (harness.app.Close() != 0) return harness.table.Abort("the program did not close cleanly");
+  return harness.table.ExitCode();
 }

@@ -11,36 +11,36 @@
 int main() {
   using namespace kestul;
   using namespace kestul::bench;
-  Bench bench;
+  Bench harness;
   timeBeginPeriod(1);  // this process's waits only: a 1 ms poll is 1 ms on Windows too
-  if (!bench.Start()) return bench.table.Abort("the program did not start");
-  HWND button = bench.app.Control(IDC_START_STOP);
+  if (!harness.Start()) return harness.table.Abort("the program did not start");
+  HWND button = harness.app.Control(IDC_START_STOP);
 
   constexpr int kStops = 20;
   for (const int intervalMs : {60000, 20}) {
-    SetControlText(bench.app.Control(IDC_INTERVAL), std::to_wstring(intervalMs));
+    SetControlText(harness.app.Control(IDC_INTERVAL), std::to_wstring(intervalMs));
     for (const WORD key : {WORD{VK_F9}, WORD{VK_F8}}) {
       std::vector<double> ms;
       for (int i = 0; i < kStops; ++i) {
-        bench.target.Clear();
-        PostButtonClick(bench.app.window(), IDC_START_STOP);
-        if (!WaitUntil([&] { return bench.target.Count(WM_LBUTTONUP) > 0; }, 5000))
-          return bench.table.Abort("no click");
+        harness.target.Clear();
+        PostButtonClick(harness.app.window(), IDC_START_STOP);
+        if (!WaitUntil([&] { return harness.target.Count(WM_LBUTTONUP) > 0; }, 5000))
+          return harness.table.Abort("no click");
         PumpFor(100);  // into the pause after a click, or into steady clicking
         const double pressed = NowMs();
         PressKey(key);
         if (!WaitUntil([&] { return WindowText(button) == kStartCaption; }, 5000, 1))
-          return bench.table.Abort("no stop");
+          return harness.table.Abort("no stop");
         ms.push_back(NowMs() - pressed);
         PumpFor(50);
       }
       const Spread s = SpreadOf(ms);
-      bench.table.Row("stop latency " + std::string(key == VK_F9 ? "F9" : "F8 (start/stop key)") + " at " +
-                          std::to_string(intervalMs) + " ms",
-                      "key to idle caption, median / p99 (ms), " + std::to_string(kStops) + " stops", Text(s),
-                      "", "median <= 16 ms, p99 <= 50 ms", s.median <= 16.0 && s.p99 <= 50.0);
+      harness.table.Row("stop latency " + std::string(key == VK_F9 ? "F9" : "F8 (start/stop key)") + " at " +
+                            std::to_string(intervalMs) + " ms",
+                        "key to idle caption, median / p99 (ms), " + std::to_string(kStops) + " stops",
+                        Text(s), "", "median <= 16 ms, p99 <= 50 ms", s.median <= 16.0 && s.p99 <= 50.0);
     }
   }
-  if (bench.app.Close() != 0) return bench.table.Abort("the program did not close cleanly");
-  return bench.table.ExitCode();
+  if (harness.app.Close() != 0) return harness.table.Abort("the program did not close cleanly");
+  return harness.table.ExitCode();
 }

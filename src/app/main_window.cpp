@@ -264,6 +264,7 @@ void OnDpiChanged(AppState& state, const RECT& suggested) {
 
 void OnThemeChanged(AppState& state) {
   ApplyColours(state);
+  ForwardColourChange(state.window);
   RedrawWindow(state.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -30,11 +30,14 @@ bool ClickWorker::Start(const ClickRequest& request, std::uint64_t runId) {
   // new run would reset: no new run until that stop is done.
   if (!stopEvent_ || !finishedEvent_ || running_.load() || stopping_) return false;
   if (thread_.joinable()) thread_.join();  // a run that ended by itself
+  // Read once: a run presses one physical button throughout, even if the user swaps them meanwhile.
+  ClickRequest run = request;
+  run.buttonsSwapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
   running_.store(true);
   ResetEvent(stopEvent_.get());
   ResetEvent(finishedEvent_.get());
   try {
-    thread_ = std::thread(&ClickWorker::Run, this, request, runId);
+    thread_ = std::thread(&ClickWorker::Run, this, run, runId);
   } catch (const std::system_error&) {
     running_.store(false);
     return false;

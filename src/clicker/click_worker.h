@@ -24,7 +24,8 @@ class ClickWorker {
   ClickWorker(const ClickWorker&) = delete;
   ClickWorker& operator=(const ClickWorker&) = delete;
 
-  // False, changing nothing, while a run or a stop is in progress, or without its events.
+  // False, changing nothing, while a run or a stop is in progress, or without its events. The run
+  // takes the system's button swap as it is now, whatever `request.buttonsSwapped` says.
   bool Start(const ClickRequest& request, std::uint64_t runId);
   // Ends the run, if any, and returns after its thread has finished. Messages sent to the calling
   // thread run while it waits (see WaitServingSentMessages).

@@ -4,6 +4,7 @@
 
 #include "common/unique_handle.h"
 #include "product_info.h"
+#include "ui/controls.h"
 #include "ui/resource_ids.h"
 
 namespace kestul {
@@ -37,20 +38,34 @@ void OpenProductPage(HWND dialog) {
   ShellExecuteW(dialog, L"open", L"" KESTUL_PRODUCT_URL, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// The link in the palette's link colour. In high contrast that is COLOR_HOTLIGHT, which belongs on
+// COLOR_WINDOW: the dialog and its texts then take the window's colours, not the dialog face.
+// cppcheck-suppress constParameter ; HWND is a handle, not data the function could leave alone
+INT_PTR StaticColours(HWND dialog, HDC dc, HWND control) {
+  const AboutContext* context = ContextOf(dialog);
+  if (context == nullptr) return FALSE;
+  const Palette& palette = context->state.palette;
+  const bool link = control == GetDlgItem(dialog, IDC_ABOUT_LINK);
+  if (!link && !palette.systemColours) return FALSE;
+  SetTextColor(dc, link ? palette.link : palette.text);
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(palette.systemColours ? COLOR_WINDOW : COLOR_BTNFACE));
+}
+
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       CreateLinkFont(dialog, reinterpret_cast<AboutContext*>(lParam)->linkFont);
       return TRUE;
+    case WM_CTLCOLORDLG:
+      if (ContextOf(dialog) == nullptr || !ContextOf(dialog)->state.palette.systemColours) return FALSE;
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDC_ABOUT_LINK) ||
-          ContextOf(dialog) == nullptr) {
-        return FALSE;
-      }
-      SetTextColor(reinterpret_cast<HDC>(wParam), ContextOf(dialog)->state.palette.link);
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      return StaticColours(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+      ForwardColourChange(dialog);
+      return TRUE;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) != GetDlgItem(dialog, IDC_ABOUT_LINK)) return FALSE;
       SetCursor(LoadCursorW(nullptr, IDC_HAND));

@@ -20,12 +20,19 @@ bool HighContrastOn() {
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+// Both backgrounds are COLOR_WINDOW, whose brush BrushOf hands out.
 Palette SystemPalette() {
   return {.background = GetSysColor(COLOR_WINDOW),
           .text = GetSysColor(COLOR_WINDOWTEXT),
           .hint = GetSysColor(COLOR_WINDOWTEXT),
           .editBackground = GetSysColor(COLOR_WINDOW),
-          .link = GetSysColor(COLOR_HOTLIGHT)};
+          .link = GetSysColor(COLOR_HOTLIGHT),
+          .systemColours = true};
+}
+
+// The system's own brush for its colours, which it keeps current; ours for the program's.
+HBRUSH BrushOf(const AppState& state, const UniqueBrush& own) {
+  return state.palette.systemColours ? GetSysColorBrush(COLOR_WINDOW) : own.get();
 }
 
 }  // namespace
@@ -58,8 +65,15 @@ void LayoutControls(const AppState& state) {
 
 void ApplyColours(AppState& state) {
   state.palette = ChoosePalette(HighContrastOn(), SystemPalette());
-  state.backgroundBrush.reset(CreateSolidBrush(state.palette.background));
-  state.editBrush.reset(CreateSolidBrush(state.palette.editBackground));
+  const bool own = !state.palette.systemColours;
+  state.backgroundBrush.reset(own ? CreateSolidBrush(state.palette.background) : nullptr);
+  state.editBrush.reset(own ? CreateSolidBrush(state.palette.editBackground) : nullptr);
+}
+
+void ForwardColourChange(HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  }
 }
 
 void CreateMainControls(AppState& state) {
@@ -94,27 +108,27 @@ void CreateMainControls(AppState& state) {
 LRESULT OnEraseBackground(const AppState& state, HDC dc) {
   RECT client{};
   GetClientRect(state.window, &client);
-  if (state.backgroundBrush) FillRect(dc, &client, state.backgroundBrush.get());
+  if (HBRUSH brush = BrushOf(state, state.backgroundBrush)) FillRect(dc, &client, brush);
   return 1;
 }
 
 HBRUSH OnCtlColorEdit(const AppState& state, HDC dc) {
   SetBkColor(dc, state.palette.editBackground);
   SetTextColor(dc, state.palette.text);
-  return state.editBrush.get();
+  return BrushOf(state, state.editBrush);
 }
 
 HBRUSH OnCtlColorButton(const AppState& state, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, state.palette.text);
-  return state.backgroundBrush.get();
+  return BrushOf(state, state.backgroundBrush);
 }
 
 // cppcheck-suppress constParameter ; HWND is a handle, not data the function could leave alone
 HBRUSH OnCtlColorStatic(const AppState& state, HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, control == Control(state, IDC_TOGGLE_HINT) ? state.palette.hint : state.palette.text);
-  return state.backgroundBrush.get();
+  return BrushOf(state, state.backgroundBrush);
 }
 
 }  // namespace kestul

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <iterator>
+#include <string_view>
 
 #include "app/app_state.h"
 
@@ -27,7 +28,9 @@ struct ControlSpec {
 };
 
 // Every child control, in creation order, which is also the sibling and Tab order. Creation,
-// layout, the two views and the group boxes' heading font all come from here.
+// layout, the two views and the group boxes' heading font all come from here. A field's label
+// comes just before it: screen readers name an edit or a combo box by the static text they find
+// going back through its siblings, and stop at a control with WS_GROUP | WS_TABSTOP.
 constexpr ControlSpec kControls[] = {
     {IDC_GROUP_TARGET, L"BUTTON", L"クリック位置", BS_GROUPBOX, {12, 12, 356, 92}, View::Main},
     {IDC_GROUP_CLICK, L"BUTTON", L"クリック設定", BS_GROUPBOX, {12, 114, 356, 120}, View::Main},
@@ -58,6 +61,7 @@ constexpr ControlSpec kControls[] = {
      BS_AUTORADIOBUTTON | WS_TABSTOP,
      {28, 170, 110, 24},
      View::Main},
+    {IDC_INTERVAL_LABEL, L"STATIC", L"間隔 (ms):", SS_LEFT, {28, 204, 80, 24}, View::Main},
     {IDC_INTERVAL, L"EDIT", L"100", ES_NUMBER | WS_BORDER | WS_TABSTOP, {112, 200, 110, 29}, View::Main},
     {IDC_REGISTER_POSITION,
      L"BUTTON",
@@ -67,7 +71,6 @@ constexpr ControlSpec kControls[] = {
      View::Settings},
     {IDC_START_STOP, L"BUTTON", L"開始(&A)", BS_DEFPUSHBUTTON | WS_TABSTOP, {28, 271, 324, 34}, View::Main},
     {IDC_SAVED_POSITION_LABEL, L"STATIC", L"保存位置: 未登録", SS_LEFT, {28, 198, 324, 24}, View::Settings},
-    {IDC_INTERVAL_LABEL, L"STATIC", L"間隔 (ms):", SS_LEFT, {28, 204, 80, 24}, View::Main},
     {IDC_TOGGLE_LABEL, L"STATIC", L"開始・停止:", SS_LEFT, {28, 47, 96, 24}, View::Settings},
     {IDC_TOGGLE_KEY,
      L"COMBOBOX",
@@ -108,6 +111,21 @@ constexpr bool EachIdOnce() {
 }
 static_assert(EachIdOnce(), "every control id once, and no other");
 
+constexpr bool IsField(const ControlSpec& c) {
+  const std::wstring_view kind = c.className;
+  return kind == L"EDIT" || kind == L"COMBOBOX";
+}
+
+constexpr bool EachFieldAfterItsLabel() {
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    if (IsField(kControls[i]) && (i == 0 || std::wstring_view(kControls[i - 1].className) != L"STATIC")) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(EachFieldAfterItsLabel(), "a field's label is created just before it");
+
 constexpr bool IsGroupBox(const ControlSpec& c) {
   return (c.style & BS_TYPEMASK) == BS_GROUPBOX;
 }
@@ -120,8 +138,11 @@ void LayoutControls(const AppState& state);
 void CreateMainControls(AppState& state);
 
 // Chooses the colours (the user's when high contrast is on) and makes the brushes; at creation
-// and whenever the user changes theme. The About link takes its colour from them too.
+// and whenever the user changes theme. The About dialog takes its colours from them too.
 void ApplyColours(AppState& state);
+// Hands WM_SYSCOLORCHANGE on to every child of `window`: the common controls hear of a change of
+// the system's colours only from their top-level window.
+void ForwardColourChange(HWND window);
 
 // Colour handlers; each returns the brush the message answers with.
 LRESULT OnEraseBackground(const AppState& state, HDC dc);

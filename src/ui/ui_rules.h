@@ -11,13 +11,15 @@ constexpr std::int64_t ScaleForDpi(std::int64_t value, std::int64_t dpi) {
   return (value * dpi + 48) / 96;
 }
 
-// The colours the window and the About link draw with, as COLORREF values (0x00BBGGRR).
+// The colours the window and the About dialog draw with, as COLORREF values (0x00BBGGRR).
 struct Palette {
   std::uint32_t background = 0;
   std::uint32_t text = 0;
   std::uint32_t hint = 0;
   std::uint32_t editBackground = 0;
   std::uint32_t link = 0;
+  // The system's colours, painted with its own brushes; the About dialog then takes the window's.
+  bool systemColours = false;
   bool operator==(const Palette&) const = default;
 };
 

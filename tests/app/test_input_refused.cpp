@@ -2,18 +2,22 @@
 // part-way, the run ends Faulted with the input error and no mouse button is left held down: the
 // worker's clicks really go through SendInput, except that the k-th click has only its first events
 // accepted, as when a click lands on a window of higher integrity. Notifications Windows sends
-// while the window waits inside a save or a stop, its registration for suspend and resume, and
-// its answer to Windows' question for its size at another DPI.
+// while the window waits inside a save or a stop, its registration for suspend and resume, its
+// answer to Windows' question for its size at another DPI, a colour change passed on to its
+// controls, and the names screen readers find for them.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "app/app_state.h"
@@ -23,6 +27,7 @@
 #include "geometry/enumerate_monitors.h"
 #include "geometry/monitor_layout.h"
 #include "support/app_fixture.h"
+#include "ui/controls.h"
 #include "ui/ui_rules.h"
 
 namespace kestul {
@@ -64,7 +69,7 @@ class MainWindowThread {
   MainWindowThread(const AppSettings& settings, std::unique_ptr<InputAdapter> adapter) {
     state_.settings = settings;
     state_.settingsFolder = folder_.path();
-    thread_ = std::thread([this, adapter = std::move(adapter)]() mutable { Run(std::move(adapter)); });
+    thread_ = std::thread([this, owned = std::move(adapter)]() mutable { Run(std::move(owned)); });
     WaitUntil([this] { return window_.load() != nullptr; }, 10000);
   }
   ~MainWindowThread() { Close(); }
@@ -276,6 +281,89 @@ TEST(MainWindow, ADisplayChangeInsideAnotherStopStillFaults) {
   ASSERT_TRUE(WaitUntil([&] { return answeredF9.load(); }, 5000));
   watchedState = nullptr;
   EXPECT_EQ(stateAfterF9.load(), RunState::Faulted);
+}
+
+// How often each control was sent WM_SYSCOLORCHANGE, by its slot; counted on the window's thread.
+std::array<std::atomic<int>, kControlCount> colourChanges{};
+
+LRESULT CALLBACK CountColourChanges(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  const int slot = GetDlgCtrlID(sent->hwnd) - kFirstControlId;
+  if (code >= 0 && sent->message == WM_SYSCOLORCHANGE && slot >= 0 && slot < kControlCount) {
+    ++colourChanges.at(static_cast<std::size_t>(slot));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The common controls hear of a change of the system's colours only from their window.
+TEST(MainWindow, PassesAChangeOfTheSystemsColoursOnToEveryControl) {
+  MainWindowThread app(AppSettings{}, std::make_unique<SendInputAdapter>());
+  ASSERT_NE(app.window(), nullptr);
+  const UniqueHook hook(SetWindowsHookExW(WH_CALLWNDPROC, CountColourChanges, nullptr,
+                                          GetWindowThreadProcessId(app.window(), nullptr)));
+  ASSERT_TRUE(hook);
+  test::SendWithTimeout(app.window(), WM_SYSCOLORCHANGE, 0, 0);
+  for (int slot = 0; slot < kControlCount; ++slot) {
+    EXPECT_EQ(colourChanges.at(static_cast<std::size_t>(slot)).load(), 1)
+        << "control " << slot + kFirstControlId;
+  }
+}
+
+struct Accessible {
+  std::wstring name;
+  long role = 0;
+};
+
+// What the system's accessibility proxy tells a screen reader of a control.
+Accessible AccessibleOf(HWND control) {
+  Accessible found;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object)))) {
+    return found;
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  if (object->get_accName(self, &name) == S_OK && name != nullptr) found.name = name;
+  SysFreeString(name);
+  VARIANT role{};
+  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) found.role = role.lVal;
+  object->Release();
+  return found;
+}
+
+// A control is named by its text without the access key's "&" (Windows may drop the whole "(&X)"
+// of a Japanese label), an edit or a combo box by the text of its label. Wine's proxy has no kind
+// for combo boxes and names them by their selection: there only the label's place is checked.
+TEST(MainWindow, ScreenReadersFindTheNameOfEveryControlOfBothViews) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  MainWindowThread app(AppSettings{}, std::make_unique<SendInputAdapter>());
+  ASSERT_NE(app.window(), nullptr);
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    const ControlSpec& c = kControls[i];
+    const Accessible found = AccessibleOf(app.Control(c.id));
+    char shown[512] = {};  // the runner's log tells what Windows names each control
+    WideCharToMultiByte(CP_UTF8, 0, found.name.c_str(), -1, shown, static_cast<int>(sizeof(shown)), nullptr,
+                        nullptr);
+    std::printf("control %d, role %ld: %s\n", c.id, found.role, shown);
+    const int named = IsField(c) ? kControls[i - 1].id : c.id;
+    if (c.className == std::wstring_view(L"COMBOBOX") && found.role != ROLE_SYSTEM_COMBOBOX) {
+      EXPECT_EQ(GetWindow(app.Control(c.id), GW_HWNDPREV), app.Control(named));
+      continue;
+    }
+    const std::wstring text = test::WindowText(app.Control(named));
+    std::wstring whole = text, bare = text;
+    if (const std::size_t key = text.find(L'&'); key != std::wstring::npos) {
+      whole.erase(key, 1);
+      const bool inParentheses = key > 0 && text[key - 1] == L'(' && text.find(L')', key) == key + 2;
+      bare = inParentheses ? bare.erase(key - 1, 4) : whole;
+    }
+    EXPECT_TRUE(!whole.empty() && (found.name == whole || found.name == bare)) << "control " << c.id;
+  }
+  app.Close();
+  if (SUCCEEDED(com)) CoUninitialize();
 }
 
 // Caption, menu bar and frame do not scale in proportion to the DPI, so before a move to a monitor

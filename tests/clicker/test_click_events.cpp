@@ -90,34 +90,40 @@ MouseEventRecord Event(std::uint32_t flags, std::int32_t dx = 0, std::int32_t dy
   return {.dx = dx, .dy = dy, .mouseData = 0, .flags = flags, .extraInfo = kInjectedMarker};
 }
 
-ClickRequest Request(ClickMode mode, ClickButton button, std::int32_t x = 500, std::int32_t y = 500) {
-  return {.mode = mode, .button = button, .interval_ms = 100, .x = x, .y = y};
+ClickRequest Request(ClickMode mode, ClickButton button, std::int32_t x = 500, std::int32_t y = 500,
+                     bool swapped = false) {
+  return {.mode = mode, .button = button, .interval_ms = 100, .x = x, .y = y, .buttonsSwapped = swapped};
 }
 
-TEST(DeliverClick, CursorModeSendsPressAndReleaseWhereTheCursorIs) {
-  FakeSystem system;
-  ASSERT_TRUE(
-      DeliverClick(Request(ClickMode::Current, ClickButton::Left), kScreen, system.Send(), system.Debug()));
-  EXPECT_EQ(system.calls,
-            (std::vector<std::vector<MouseEventRecord>>{{Event(kMouseLeftDown), Event(kMouseLeftUp)}}));
-}
-
-TEST(DeliverClick, SavedModeMovesFirstInTheSameCall) {
-  FakeSystem system;
-  ASSERT_TRUE(DeliverClick(Request(ClickMode::Saved, ClickButton::Right, 1919, 1079), kScreen, system.Send(),
-                           system.Debug()));
-  EXPECT_EQ(system.calls,
-            (std::vector<std::vector<MouseEventRecord>>{
-                {Event(kMoveAbsolute, 65518, 65505), Event(kMouseRightDown), Event(kMouseRightUp)}}));
-}
-
-TEST(DeliverClick, AnyButtonButLeftIsRightAndAnyModeButSavedIsTheCursor) {
-  FakeSystem system;
-  const ClickRequest odd = Request(static_cast<ClickMode>(7), static_cast<ClickButton>(7), -99999, -99999);
-  ASSERT_TRUE(DeliverClick(odd, kScreen, system.Send(), system.Debug()));
-  EXPECT_EQ(system.calls,
-            (std::vector<std::vector<MouseEventRecord>>{{Event(kMouseRightDown), Event(kMouseRightUp)}}))
-      << "no move, and the far-away point is not even looked at";
+// 左クリック is the primary button and 右クリック the secondary one: with the buttons swapped, the
+// physical right and left. A saved position is moved to first, in the same call; any mode but
+// Saved is the cursor's and any button but Left the secondary one.
+TEST(DeliverClick, SendsTheMoveAndThePressAndReleaseOfThePhysicalButtonInOneCall) {
+  const MouseEventRecord leftDown = Event(kMouseLeftDown), leftUp = Event(kMouseLeftUp);
+  const MouseEventRecord rightDown = Event(kMouseRightDown), rightUp = Event(kMouseRightUp);
+  const auto odd = static_cast<ClickButton>(7);
+  struct Case {
+    ClickRequest request;
+    std::vector<MouseEventRecord> events;
+  };
+  int row = 0;
+  for (const Case& c :
+       {Case{Request(ClickMode::Current, ClickButton::Left), {leftDown, leftUp}},
+        Case{Request(ClickMode::Current, ClickButton::Right), {rightDown, rightUp}},
+        Case{Request(ClickMode::Current, ClickButton::Left, 0, 0, true), {rightDown, rightUp}},
+        Case{Request(ClickMode::Current, ClickButton::Right, 0, 0, true), {leftDown, leftUp}},
+        Case{Request(ClickMode::Saved, ClickButton::Right, 1919, 1079),
+             {Event(kMoveAbsolute, 65518, 65505), rightDown, rightUp}},
+        Case{Request(ClickMode::Saved, ClickButton::Left, 1919, 1079, true),
+             {Event(kMoveAbsolute, 65518, 65505), rightDown, rightUp}},
+        // No move, and the far-away point is not even looked at.
+        Case{Request(static_cast<ClickMode>(7), odd, -99999, -99999), {rightDown, rightUp}},
+        Case{Request(static_cast<ClickMode>(7), odd, -99999, -99999, true), {leftDown, leftUp}}}) {
+    SCOPED_TRACE("row " + std::to_string(++row));
+    FakeSystem system;
+    ASSERT_TRUE(DeliverClick(c.request, kScreen, system.Send(), system.Debug()));
+    EXPECT_EQ(system.calls, std::vector<std::vector<MouseEventRecord>>{c.events});
+  }
 }
 
 TEST(DeliverClick, PointOffTheVirtualScreenInjectsNothing) {

@@ -57,6 +57,7 @@ std::vector<Status> StatusesOf(const RecordingWindow& window) {
 struct Probe {
   std::atomic<int> calls{0};
   std::atomic<bool> deleted{false};
+  std::atomic<bool> swapped{false};  // what the last click was told of the buttons
 };
 
 // Counts clicks; refuses the `refuseAt`-th one; can be slow.
@@ -65,8 +66,9 @@ class RecordingAdapter final : public InputAdapter {
   explicit RecordingAdapter(Probe& probe, int refuseAt = 0, DWORD delayMs = 0)
       : probe_(probe), refuseAt_(refuseAt), delayMs_(delayMs) {}
   ~RecordingAdapter() override { probe_.deleted = true; }
-  bool SendClick(const ClickRequest&) override {
+  bool SendClick(const ClickRequest& request) override {
     if (delayMs_ != 0) Sleep(delayMs_);
+    probe_.swapped = request.buttonsSwapped;
     return ++probe_.calls != refuseAt_;
   }
 
@@ -135,6 +137,22 @@ TEST(ClickWorker, ARefusedClickEndsTheRunAndTheNextStartWorks) {
             (std::vector<Status>{{7, kRunning}, {7, kRejected}, {8, kRunning}, {8, kStopped}}));
 }
 
+// The swap is the whole desktop's setting: it is put back before anything can end the test.
+TEST(ClickWorker, ARunClicksWithTheButtonSwapOfItsStart) {
+  RecordingWindow statuses;
+  Probe probe;
+  ClickWorker worker(statuses.window(), std::make_unique<RecordingAdapter>(probe));
+  const BOOL was = SwapMouseButton(TRUE);
+  const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  const bool started = worker.Start(Every(20), 61);
+  SwapMouseButton(FALSE);  // inside the start delay
+  const bool clicked = started && WaitUntil([&] { return probe.calls > 0; }, 5000);
+  worker.Stop();
+  SwapMouseButton(was);
+  ASSERT_TRUE(swapped && clicked);
+  EXPECT_TRUE(probe.swapped.load());
+}
+
 TEST(ClickWorker, StopWithoutARunDoesNothingAndRepeatsSafely) {
   RecordingWindow statuses;
   Probe probe;
@@ -166,15 +184,19 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A mouse event that goes nowhere (a move by nothing); it still passes every low-level hook.
+// Mouse events that pass every low-level hook and go nowhere in the end: one pixel across and
+// back. Windows may drop a move by nothing before it reaches the hooks.
 bool InjectNothing() {
-  INPUT nothing{};
-  nothing.type = INPUT_MOUSE;
-  nothing.mi.dwFlags = MOUSEEVENTF_MOVE;
-  return SendInput(1, &nothing, sizeof(INPUT)) == 1;
+  INPUT there{}, back{};
+  there.type = back.type = INPUT_MOUSE;
+  there.mi.dwFlags = back.mi.dwFlags = MOUSEEVENTF_MOVE;
+  there.mi.dx = 1;
+  back.mi.dx = -1;
+  INPUT moves[] = {there, back};
+  return SendInput(2, moves, sizeof(INPUT)) == 2;
 }
 
-// Injects a mouse event that goes nowhere, but only once the test is about to
+// Injects mouse events that go nowhere, but only once the test is about to
 // stop the run: SendInput then waits for a mouse hook of the stopping thread.
 class InjectOnStopAdapter final : public InputAdapter {
  public:

@@ -19,6 +19,13 @@ HWND OpenAbout(const AppProcess& app) {
   return dialog;
 }
 
+// The screen and the cursor are read over the dialog, which Windows' foreground lock may leave
+// behind other windows: a program the test started is not the one in front.
+void PutInFront(HWND dialog) {
+  SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PumpFor(300);  // let what was covered paint
+}
+
 bool Closes(HWND dialog, DWORD ms = 3000) {
   return WaitUntil([dialog] { return !IsWindow(dialog); }, ms);
 }
@@ -101,6 +108,7 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   ASSERT_TRUE(Start());
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
+  PutInFront(dialog);
   EXPECT_EQ(ChildTexts(dialog),
             (std::vector<std::wstring>{L"KESTUL Auto Clicker", L"Version " KESTUL_VERSION_TEXT, L"公式サイト",
                                        L"" KESTUL_PRODUCT_URL, L"Copyright (C) 2026 KESTUL", L"OK"}));

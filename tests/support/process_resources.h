@@ -21,9 +21,8 @@ struct ProcessResources {
 // `process` needs PROCESS_QUERY_INFORMATION and PROCESS_DUP_HANDLE; `pid` names the same process.
 ProcessResources ReadResources(HANDLE process, DWORD pid);
 std::string Describe(const ProcessResources& r);
-// True when `now` holds no more than `baseline`: no more GDI or USER objects, at most two more
-// handles (the system's own bookkeeping may take one or two) and a few more threads (the system's
-// own, which come and go).
+// True when `now` holds no more than `baseline`: no more GDI or USER objects, and no more threads
+// and handles than the system's own threads, which come and go, and its bookkeeping account for.
 bool NoGrowth(const ProcessResources& baseline, const ProcessResources& now);
 
 // CPU time (kernel and user) the process has used, in milliseconds.
