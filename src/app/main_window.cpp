@@ -123,7 +123,7 @@ void OnRegisterPosition(AppState& state) {
 void OnCommand(AppState& state, int id, int notification) {
   switch (id) {
     case IDM_SETTINGS:
-      Dispatch(state, Command::OpenSettings, [&] { SetSettingsView(state, true); });
+      Dispatch(state, Command::OpenSettings, [&] { ShowView(state, View::Settings); });
       return;
     case IDM_ABOUT:
       Dispatch(state, Command::About, [&] { ShowAboutDialog(state); });
