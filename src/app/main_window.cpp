@@ -34,14 +34,14 @@ constexpr int kMessageLoopFailedExitCode = 3;
 // How long a start at sign-in (the Startup folder) waits for the session services.
 constexpr ULONGLONG kSessionServicesPatienceMs = 5000;
 
-HMENU BuildMenuBar() {
+UniqueMenu BuildMenuBar() {
   UniqueMenu menu(CreateMenu());
-  if (!menu) return nullptr;
+  if (!menu) return menu;
   if (AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&S)") == FALSE ||
       AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"バージョン情報(&A)") == FALSE) {
-    return nullptr;
+    return {};
   }
-  return menu.release();
+  return menu;
 }
 
 // Early in a sign-in the session services may not be up yet, and the registration fails with
@@ -252,7 +252,7 @@ HWND CreateMainWindow(HINSTANCE instance, AppState& state) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kMainWindowClass;
   RegisterClassExW(&wc);
-  UniqueMenu menu(BuildMenuBar());
+  UniqueMenu menu = BuildMenuBar();
   if (!menu) return nullptr;
 
   // Created at the 96-DPI size, then sized for the DPI of the monitor it landed on.
