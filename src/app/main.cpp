@@ -25,10 +25,9 @@ using namespace kestul;
 std::vector<std::wstring> CommandLineArguments() {
   std::vector<std::wstring> arguments;
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (argv == nullptr) return arguments;
-  arguments.assign(argv, argv + count);
-  LocalFree(argv);
+  const UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (!argv) return arguments;
+  arguments.assign(argv.get(), argv.get() + count);
   return arguments;
 }
 

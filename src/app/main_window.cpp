@@ -36,14 +36,14 @@ constexpr int kMessageLoopFailedExitCode = 3;
 // How long a start at sign-in (the Startup folder) waits for the session services.
 constexpr ULONGLONG kSessionServicesPatienceMs = 5000;
 
-HMENU BuildMenuBar() {
+UniqueMenu BuildMenuBar() {
   UniqueMenu menu(CreateMenu());
-  if (!menu) return nullptr;
+  if (!menu) return menu;
   if (AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&S)") == FALSE ||
       AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"バージョン情報(&A)") == FALSE) {
-    return nullptr;
+    return {};
   }
-  return menu.release();
+  return menu;
 }
 
 // Early in a sign-in the session services may not be up yet, and the registration fails with
@@ -141,7 +141,7 @@ void OnRegisterPosition(AppState& state) {
 void OnCommand(AppState& state, int id, int notification) {
   switch (id) {
     case IDM_SETTINGS:
-      Dispatch(state, Command::OpenSettings, [&] { SetSettingsView(state, true); });
+      Dispatch(state, Command::OpenSettings, [&] { ShowView(state, View::Settings); });
       return;
     case IDM_ABOUT:
       Dispatch(state, Command::About, [&] { ShowAboutDialog(state); });
@@ -287,7 +287,7 @@ HWND CreateMainWindow(HINSTANCE instance, AppState& state) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kMainWindowClass;
   RegisterClassExW(&wc);
-  UniqueMenu menu(BuildMenuBar());
+  UniqueMenu menu = BuildMenuBar();
   if (!menu) return nullptr;
 
   // Created at the 96-DPI size, then sized for the DPI of the monitor it landed on.

@@ -6,6 +6,12 @@
 
 namespace kestul {
 
+// The platform-free composer writes the SDK's flag values by hand; here they meet the SDK.
+static_assert(kMouseMove == MOUSEEVENTF_MOVE && kMouseLeftDown == MOUSEEVENTF_LEFTDOWN &&
+              kMouseLeftUp == MOUSEEVENTF_LEFTUP && kMouseRightDown == MOUSEEVENTF_RIGHTDOWN &&
+              kMouseRightUp == MOUSEEVENTF_RIGHTUP && kMouseVirtualDesk == MOUSEEVENTF_VIRTUALDESK &&
+              kMouseAbsolute == MOUSEEVENTF_ABSOLUTE);
+
 unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count) {
   INPUT inputs[3] = {};
   if (count > 3) return 0;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <combaseapi.h>
+
 #include <utility>
 
 namespace kestul {
@@ -33,7 +35,11 @@ class UniqueHandle {
   Handle release() noexcept { return std::exchange(value_, None()); }
   void reset(Handle value = None()) noexcept {
     const Handle old = std::exchange(value_, value);
-    if (old != None()) Close(old);
+    if (old == None()) return;
+    // Closing on the way out of a failed call must not hide the error the caller is about to read.
+    const DWORD error = GetLastError();
+    Close(old);
+    SetLastError(error);
   }
 
  private:
@@ -58,7 +64,9 @@ using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueSuspendNotification = UniqueHandle<HPOWERNOTIFY, &::UnregisterSuspendResumeNotification>;
 using UniquePowerSettingNotification = UniqueHandle<HPOWERNOTIFY, &::UnregisterPowerSettingNotification>;
-using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;  // CreateCompatibleDC
+using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;             // CreateCompatibleDC
+using UniqueArgv = UniqueHandle<LPWSTR*, &::LocalFree>;            // CommandLineToArgvW
+using UniqueCoTaskString = UniqueHandle<PWSTR, &::CoTaskMemFree>;  // SHGetKnownFolderPath
 
 // GetDC's device context, which goes back with ReleaseDC to the window it came from (null: the
 // screen).

@@ -33,7 +33,7 @@ bool ParseWholeInt64(std::string_view text, std::int64_t& value);
 // Every code unit copied as a byte when all are printable ASCII; otherwise empty.
 std::string ToPrintableAscii(std::wstring_view text);
 
-// The exact bytes of settings.ini for a record: nine key=value lines, each ending in CR LF.
+// The exact bytes of settings.ini for a record: one key=value line a field, each ending in CR LF.
 std::string FormatSettingsFile(const AppSettings& settings);
 
 }  // namespace kestul

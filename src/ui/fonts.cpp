@@ -27,22 +27,22 @@ bool IsFontFamilyInstalled(HWND window, const wchar_t* faceName) {
   return found;
 }
 
-HFONT CreateUiFont(HWND window, int dpi, int weight) {
+UniqueFont CreateUiFont(HWND window, int dpi, int weight) {
   const wchar_t* face = L"Segoe UI";
   if (IsFontFamilyInstalled(window, L"Yu Gothic UI")) {
     face = L"Yu Gothic UI";
   } else if (IsFontFamilyInstalled(window, L"Meiryo UI")) {
     face = L"Meiryo UI";
   }
-  return CreateFontW(-MulDiv(10, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                     face);
+  return UniqueFont(CreateFontW(-MulDiv(10, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 void ApplyFonts(AppState& state) {
   const int dpi = static_cast<int>(GetDpiForWindow(state.window));
-  UniqueFont normal(CreateUiFont(state.window, dpi, FW_NORMAL));
-  UniqueFont heading(CreateUiFont(state.window, dpi, FW_SEMIBOLD));
+  UniqueFont normal = CreateUiFont(state.window, dpi, FW_NORMAL);
+  UniqueFont heading = CreateUiFont(state.window, dpi, FW_SEMIBOLD);
   if (!normal || !heading) return;
 
   for (const ControlSpec& c : kControls) {

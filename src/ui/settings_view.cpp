@@ -22,11 +22,11 @@ void FillKeySelector(const AppState& state) {
   }
 }
 
-void SetSettingsView(AppState& state, bool showSettings) {
+void ShowView(AppState& state, View shown) {
+  const bool showSettings = shown == View::Settings;
   state.inSettingsView = showSettings;
   if (state.sideButtonHook) state.sideButtonHook->SetPassThrough(showSettings);
   // The view that goes first, then the one that comes.
-  const View shown = showSettings ? View::Settings : View::Main;
   for (const ControlSpec& c : kControls) {
     if (c.view != shown) ShowWindow(Control(state, c.id), SW_HIDE);
   }
@@ -82,11 +82,11 @@ void ApplySettingsView(AppState& state) {
     ReportSaveError(state, error);
     return;
   }
-  SetSettingsView(state, false);
+  ShowView(state, View::Main);
 }
 
 void LeaveSettingsView(AppState& state) {
-  SetSettingsView(state, false);
+  ShowView(state, View::Main);
 }
 
 }  // namespace kestul

@@ -2,12 +2,13 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "ui/controls.h"
 
 namespace kestul {
 
-// The eleven trigger choices, each item's data its binding code.
+// Every trigger choice, each item's data its binding code.
 void FillKeySelector(const AppState& state);
-void SetSettingsView(AppState& state, bool showSettings);
+void ShowView(AppState& state, View shown);
 void ApplySettingsView(AppState& state);
 // Cancel, and the close box while the view is shown.
 void LeaveSettingsView(AppState& state);

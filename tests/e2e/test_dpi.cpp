@@ -49,9 +49,9 @@ class DesktopDpi {
   bool hadOld_ = false;
 };
 
-using HighDpi = AppTest;
+using DpiFixture = AppTest;
 
-TEST_F(HighDpi, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
+TEST_F(DpiFixture, At144DpiTheClientAndEveryControlScaleByOneAndAHalf) {
   // On Windows the test runs only where the primary monitor, where the program opens, already is
   // at 144 DPI (150 %).
   std::optional<DesktopDpi> dpi;

@@ -142,15 +142,6 @@ TEST_F(HotkeyFixture, F6RefusesAnInvalidIntervalAndKeepsTheOldPosition) {
   EXPECT_EQ(ReadFileBytes(settingsPath), stored);
 }
 
-TEST_F(HotkeyFixture, F8InSavedModeIsRefusedAfterTheLayoutChanged) {
-  ASSERT_TRUE(Start({.settings = SettingsFile(
-                         {.mode = "saved", .position = POINT{10, 10}, .layout = ChangedDesktopSignature()}),
-                     .pastWarning = true}));
-  PressKey(VK_F8);
-  ExpectMessageBox(app.pid(), kSavedPositionErrorCaption, kLayoutChangedText);
-  EXPECT_EQ(StartStopText(), kStartCaption);
-}
-
 TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) {
   RecordingWindow target(targetArea);
   ASSERT_TRUE(Start());

@@ -4,16 +4,7 @@
 namespace kestul::test {
 namespace {
 
-struct RunFixture : AppTest {
-  void ExpectRefusedInterval(const std::wstring& text) {
-    SCOPED_TRACE(std::to_string(text.size()) + " characters");
-    SetControlText(app.Control(IDC_INTERVAL), text);
-    PostButtonClick(app.window(), IDC_START_STOP);
-    ExpectMessageBox(app.pid(), kInputErrorCaption, kIntervalErrorText, L"message-input-error");
-    EXPECT_EQ(StartStopText(), kStartCaption);
-    EXPECT_TRUE(IsEnabled(app.Control(IDC_INTERVAL)));
-  }
-};
+using RunFixture = AppTest;
 
 TEST_F(RunFixture, ButtonStartsAfterTheDelayClicksWhereTheCursorIsAndStops) {
   RecordingWindow target(targetArea);
@@ -53,12 +44,14 @@ TEST_F(RunFixture, SavedPositionModeClicksTheSavedPointWithTheRightButton) {
   EXPECT_TRUE(AllLandedAt(target, saved));
 }
 
-TEST_F(RunFixture, IntervalFieldRefusalsLeaveTheProgramIdleAndAcceptLeadingZeros) {
+// Which texts are refused is a rule tested natively; here one refusal's box and what it leaves.
+TEST_F(RunFixture, ARefusedIntervalLeavesTheProgramIdleAndLeadingZerosAreAccepted) {
   ASSERT_TRUE(Start());
-  for (const std::wstring& text : {std::wstring(L"19"), std::wstring(L"60001"), std::wstring(),
-                                   std::wstring(L"１００"), std::wstring(L"-100"), std::wstring(L" 100")}) {
-    ExpectRefusedInterval(text);
-  }
+  SetControlText(app.Control(IDC_INTERVAL), L"19");
+  PostButtonClick(app.window(), IDC_START_STOP);
+  ExpectMessageBox(app.pid(), kInputErrorCaption, kIntervalErrorText, L"message-input-error");
+  EXPECT_EQ(StartStopText(), kStartCaption);
+  EXPECT_TRUE(IsEnabled(app.Control(IDC_INTERVAL)));
   EXPECT_FALSE(FileExists(settingsPath)) << "a refused start writes nothing";
 
   SetControlText(app.Control(IDC_INTERVAL), L"0100");
@@ -96,8 +89,9 @@ TEST_F(RunFixture, ChangedLayoutRefusesTheSavedPositionButNotTheCursorMode) {
   ASSERT_TRUE(Start({.settings = SettingsFile(
                          {.mode = "saved", .position = POINT{10, 10}, .layout = ChangedDesktopSignature()}),
                      .pastWarning = true}));
-  PostButtonClick(app.window(), IDC_START_STOP);
+  PressKey(VK_F8);  // the start/stop key goes through the same check as the button
   ExpectMessageBox(app.pid(), kSavedPositionErrorCaption, kLayoutChangedText, L"message-layout-changed");
+  EXPECT_EQ(StartStopText(), kStartCaption);
   ChooseOption(IDC_TARGET_CURRENT);
   StartByButton();
   StopByButton();

@@ -91,9 +91,7 @@ TEST_F(SettingsViewFixture, ApplyRefusesTheIntervalLeftInTheHiddenField) {
 TEST_F(SettingsViewFixture, AFailedSaveBindsTheOldKeyBeforeItsBoxAndNothingRunsUnderIt) {
   const std::string old = SettingsFile();
   ASSERT_TRUE(Start({.settings = old}));
-  // Another program holds the file open without delete sharing, so it cannot be replaced.
-  UniqueFileHandle holder(CreateFileW(settingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle holder = HoldWithoutDeleteSharing(settingsPath);
   ASSERT_TRUE(holder);
   ASSERT_TRUE(OpenSettingsView());
   ChooseKeyAndApply(kIndexF4);

@@ -19,9 +19,9 @@ int Cycles() {
 
 constexpr UINT kSessionLock = 7;  // WTS_SESSION_LOCK
 
-using WindowSoak = AppTest;
+using SoakFixture = AppTest;
 
-TEST_F(WindowSoak, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
+TEST_F(SoakFixture, MixedStartsAndStopsLeakNothingAndOldStatusesChangeNothing) {
   RecordingWindow target(targetArea);
   MoveCursorTo(insideTarget);
   ASSERT_TRUE(Start({.settings = SettingsFile({.interval = 20})}));

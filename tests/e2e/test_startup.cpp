@@ -6,7 +6,7 @@
 namespace kestul::test {
 namespace {
 
-using Startup = AppTest;
+using StartupFixture = AppTest;
 
 struct ExpectedControl {
   const wchar_t* className;
@@ -50,7 +50,7 @@ RECT Scaled(const RECT& r, int dpi) {
   return {left, top, left + MulDiv(r.right - r.left, dpi, 96), top + MulDiv(r.bottom - r.top, dpi, 96)};
 }
 
-TEST_F(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
+TEST_F(StartupFixture, MainWindowShowsTheMainViewWithEveryControlInPlace) {
   ASSERT_TRUE(Start());
   HWND window = app.window();
   EXPECT_EQ(AnyMessageBox(app.pid()), nullptr) << "a first run shows no warning";
@@ -97,7 +97,7 @@ TEST_F(Startup, MainWindowShowsTheMainViewWithEveryControlInPlace) {
   SaveScreenshot(L"main-view", window);
 }
 
-TEST_F(Startup, SecondCopyIsRefusedWithItsMessageAndExitCodeTwo) {
+TEST_F(StartupFixture, SecondCopyIsRefusedWithItsMessageAndExitCodeTwo) {
   ASSERT_TRUE(Start());
   AppProcess second({L"--settings-dir", folder.path()});
   ASSERT_TRUE(second.started());
@@ -107,7 +107,7 @@ TEST_F(Startup, SecondCopyIsRefusedWithItsMessageAndExitCodeTwo) {
   EXPECT_TRUE(IsWindow(app.window()));
 }
 
-TEST_F(Startup, SettingsFolderComesFromTheLastSettingsDirOption) {
+TEST_F(StartupFixture, SettingsFolderComesFromTheLastSettingsDirOption) {
   TempFolder first;
   ASSERT_TRUE(WriteFileBytes(first.File(L"settings.ini"), SettingsFile({.interval = 250})));
   ASSERT_TRUE(Start({.settings = SettingsFile({.mode = "saved", .button = "right", .interval = 4321}),
@@ -117,7 +117,7 @@ TEST_F(Startup, SettingsFolderComesFromTheLastSettingsDirOption) {
   EXPECT_TRUE(IsChecked(app.Control(IDC_BUTTON_RIGHT)));
 }
 
-TEST_F(Startup, RefusedSettingsFileWarnsAfterTheWindowAppearsAndStartsFromDefaults) {
+TEST_F(StartupFixture, RefusedSettingsFileWarnsAfterTheWindowAppearsAndStartsFromDefaults) {
   const std::string refused = "schema_version=2\r\nmode=saved\r\n";
   ASSERT_TRUE(Launch({.settings = refused}));
   HWND box = WaitForMessageBox(app.pid(), kSettingsWarningCaption);
@@ -132,7 +132,7 @@ TEST_F(Startup, RefusedSettingsFileWarnsAfterTheWindowAppearsAndStartsFromDefaul
   EXPECT_EQ(ReadFileBytes(settingsPath), refused) << "nothing is saved at exit";
 }
 
-TEST_F(Startup, SavedPositionThatNoLongerFitsTheMonitorsWarnsButIsKept) {
+TEST_F(StartupFixture, SavedPositionThatNoLongerFitsTheMonitorsWarnsButIsKept) {
   ASSERT_TRUE(Launch(
       {.settings =
            SettingsFile({.mode = "saved", .position = POINT{50, 60}, .layout = ChangedDesktopSignature()})}));
@@ -143,7 +143,7 @@ TEST_F(Startup, SavedPositionThatNoLongerFitsTheMonitorsWarnsButIsKept) {
 
 // A uxtheme.dll or wtsapi32.dll that a download drops beside the exe never runs in the program,
 // which still clicks as usual. Under Wine, CMakeLists.txt makes such names search as on Windows.
-TEST_F(Startup, SystemDllsPlantedBesideTheExeAreNotLoaded) {
+TEST_F(StartupFixture, SystemDllsPlantedBesideTheExeAreNotLoaded) {
   const std::wstring exe = folder.File(L"KestulAutoClicker.exe");
   ASSERT_NE(CopyFileW(AppExePath().c_str(), exe.c_str(), TRUE), FALSE);
   for (const std::wstring dll : {L"uxtheme.dll", L"wtsapi32.dll"}) {

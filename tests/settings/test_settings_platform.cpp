@@ -17,6 +17,7 @@ namespace kestul {
 namespace {
 
 using test::FileExists;
+using test::HoldWithoutDeleteSharing;
 using test::ReadFileBytes;
 using test::TempFolder;
 
@@ -46,12 +47,6 @@ TEST(SettingsPlatform, FirstSaveCreatesTheFoldersAndLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadFileBytes(folder + L"\\settings.ini"), FormatSettingsFile(Sample(300)));
   EXPECT_FALSE(FileExists(folder + L"\\settings.ini.tmp"));
   EXPECT_EQ(LoadSettings(folder).settings, Sample(300));
-}
-
-// Another program holding the file open without allowing deletion, as a scanner does.
-UniqueFileHandle HoldWithoutDeleteSharing(const std::wstring& path) {
-  return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
 }
 
 TEST(SettingsPlatform, AFileHeldForAMomentIsWaitedFor) {

@@ -39,6 +39,11 @@ bool FileExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+UniqueFileHandle HoldWithoutDeleteSharing(const std::wstring& path) {
+  return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+}
+
 std::string SettingsFile(const Settings& s) {
   const POINT p = s.position.value_or(POINT{});
   return "schema_version=1\r\nmode=" + s.mode + "\r\nbutton=" + s.button +

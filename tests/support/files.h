@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "common/unique_handle.h"
+
 namespace kestul::test {
 
 // A fresh folder under %TEMP%, removed with everything in it at the end of the test.
@@ -26,6 +28,9 @@ class TempFolder {
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// The file opened as a scanner or an indexer opens it, without delete sharing: while it is held,
+// the file cannot be replaced.
+UniqueFileHandle HoldWithoutDeleteSharing(const std::wstring& path);
 
 // The fields of settings.ini, written out by name; the defaults are the program's own.
 struct Settings {

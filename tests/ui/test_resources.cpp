@@ -5,18 +5,17 @@
 
 #include <string>
 
+#include "common/unique_handle.h"
 #include "product_info.h"
 #include "support/process.h"
 
 namespace {
 
-struct Module {
-  HMODULE handle = LoadLibraryExW(kestul::test::AppExePath().c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ~Module() {
-    if (handle != nullptr) FreeLibrary(handle);
-  }
-};
+// The built exe as resources only: nothing of it runs.
+kestul::UniqueModule LoadExeResources() {
+  return kestul::UniqueModule(LoadLibraryExW(kestul::test::AppExePath().c_str(), nullptr,
+                                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
 
 std::string ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name) {
   HRSRC info = FindResourceW(module, name, type);
@@ -57,9 +56,9 @@ std::wstring VersionString(const std::wstring& exe, const wchar_t* key) {
 }
 
 TEST(Resources, ManifestDeclaresIdentityCommonControlsDpiAndLongPaths) {
-  Module exe;
-  ASSERT_NE(exe.handle, nullptr);
-  const std::string manifest = ResourceBytes(exe.handle, RT_MANIFEST, MAKEINTRESOURCEW(1));
+  const kestul::UniqueModule exe = LoadExeResources();
+  ASSERT_TRUE(exe);
+  const std::string manifest = ResourceBytes(exe.get(), RT_MANIFEST, MAKEINTRESOURCEW(1));
   ASSERT_FALSE(manifest.empty());
   for (const char* expected :
        {R"(name="KESTUL.AutoClicker" version="1.0.0.0" processorArchitecture="amd64" type="win32")",
@@ -99,9 +98,9 @@ TEST(Resources, VersionBlockNamesTheProductAndTheCMakeVersion) {
 }
 
 TEST(Resources, AboutTemplateIsAnExtendedDialogWithJapaneseTitle) {
-  Module exe;
-  ASSERT_NE(exe.handle, nullptr);
-  const std::string bytes = ResourceBytes(exe.handle, RT_DIALOG, MAKEINTRESOURCEW(101));
+  const kestul::UniqueModule exe = LoadExeResources();
+  ASSERT_TRUE(exe);
+  const std::string bytes = ResourceBytes(exe.get(), RT_DIALOG, MAKEINTRESOURCEW(101));
   ASSERT_GE(bytes.size(), 26u);
   const auto* words = reinterpret_cast<const WORD*>(bytes.data());
   EXPECT_EQ(words[0], 1);       // dlgVer
