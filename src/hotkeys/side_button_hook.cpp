@@ -8,6 +8,9 @@
 
 namespace kestul {
 
+// The rule names the side-button messages without the Windows headers.
+static_assert(kMessageXButtonDown == WM_XBUTTONDOWN && kMessageXButtonUp == WM_XBUTTONUP);
+
 namespace {
 // The hook procedure has no parameter of its own; Windows calls it on the thread that installed it.
 thread_local const SideButtonHook* threadHook = nullptr;
