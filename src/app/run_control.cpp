@@ -65,13 +65,11 @@ void StartClicking(AppState& state) {
   }
   // The position and button follow the view even when the interval is refused.
   const MainViewChoices choices = ReadMainView(state);
-  state.settings.mode = choices.mode;
-  state.settings.button = choices.button;
+  KeepMainViewChoices(state.settings, choices);
   if (!choices.interval) {
     FailWithMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
     return;
   }
-  state.settings.interval_ms = *choices.interval;
 
   const AppSettings& s = state.settings;
   if (s.mode == ClickMode::Saved) {
@@ -170,6 +168,12 @@ MainViewChoices ReadMainView(const AppState& state) {
     choices.interval = interval;
   }
   return choices;
+}
+
+void KeepMainViewChoices(AppSettings& settings, const MainViewChoices& choices) {
+  settings.mode = choices.mode;
+  settings.button = choices.button;
+  if (choices.interval) settings.interval_ms = *choices.interval;
 }
 
 }  // namespace kestul

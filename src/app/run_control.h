@@ -35,6 +35,8 @@ struct MainViewChoices {
   std::optional<std::uint32_t> interval;
 };
 MainViewChoices ReadMainView(const AppState& state);
+// Puts them into the settings: the position and the button, and the interval when it is valid.
+void KeepMainViewChoices(AppSettings& settings, const MainViewChoices& choices);
 
 // A message box owned by the main window with an OK button. Its loop dispatches the window's
 // messages while it is open, which the gate (DecideFor) knows of.

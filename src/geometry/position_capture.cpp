@@ -23,9 +23,7 @@ void RegisterCursorPosition(AppState& state) {
     FailWithMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
     return;
   }
-  state.settings.mode = choices.mode;
-  state.settings.button = choices.button;
-  state.settings.interval_ms = *choices.interval;
+  KeepMainViewChoices(state.settings, choices);
   state.settings.position_saved = true;
   state.settings.x = cursor.x;
   state.settings.y = cursor.y;

@@ -65,9 +65,7 @@ void ApplySettingsView(AppState& state) {
     ShowMessage(state, kIntervalErrorText, kInputErrorCaption, MB_ICONWARNING);
     return;
   }
-  state.settings.mode = choices.mode;
-  state.settings.button = choices.button;
-  state.settings.interval_ms = *choices.interval;
+  KeepMainViewChoices(state.settings, choices);
 
   if (chosen != previous && !RebindToggle(state, chosen)) {
     ShowMessage(state, kKeyTakenText, kKeyTakenCaption, MB_ICONWARNING);
