@@ -91,4 +91,7 @@ struct Bench {
   }
 };
 
+// Each benchmark's own body, called by the one entry point (bench_main.cpp); returns the exit code.
+int Run(Bench& harness);
+
 }  // namespace kestul::bench

@@ -99,12 +99,8 @@ bool WaitLoopBlock(RecordingWindow& target, const Plan& plan, Cadence& into) {
 }
 
 }  // namespace
-}  // namespace kestul::bench
 
-int main() {
-  using namespace kestul;
-  using namespace kestul::bench;
-  Bench harness;
+int Run(Bench& harness) {
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountMarked, GetModuleHandleW(nullptr), 0));
   if (!hook) return harness.table.Abort("no mouse hook");
   if (!harness.Start()) return harness.table.Abort("the program did not start");
@@ -131,3 +127,5 @@ int main() {
   if (harness.app.Close() != 0) return harness.table.Abort("the program did not close cleanly");
   return harness.table.ExitCode();
 }
+
+}  // namespace kestul::bench

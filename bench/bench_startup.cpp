@@ -21,12 +21,8 @@ double LaunchMs(AppProcess& process, const std::vector<std::wstring>& arguments,
 }
 
 }  // namespace
-}  // namespace kestul::bench
 
-int main() {
-  using namespace kestul;
-  using namespace kestul::bench;
-  Bench harness;
+int Run(Bench& harness) {
   timeBeginPeriod(1);  // this process's waits only: a 1 ms poll is 1 ms on Windows too
   std::vector<double> appMs, bareMs;
   for (int i = 0; i < 10; ++i) {
@@ -74,3 +70,5 @@ int main() {
   if (app.Close() != 0) return harness.table.Abort("the program did not close cleanly");
   return harness.table.ExitCode();
 }
+
+}  // namespace kestul::bench

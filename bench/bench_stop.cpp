@@ -8,10 +8,9 @@
 
 #include "bench.h"
 
-int main() {
-  using namespace kestul;
-  using namespace kestul::bench;
-  Bench harness;
+namespace kestul::bench {
+
+int Run(Bench& harness) {
   timeBeginPeriod(1);  // this process's waits only: a 1 ms poll is 1 ms on Windows too
   if (!harness.Start()) return harness.table.Abort("the program did not start");
   HWND button = harness.app.Control(IDC_START_STOP);
@@ -44,3 +43,5 @@ int main() {
   if (harness.app.Close() != 0) return harness.table.Abort("the program did not close cleanly");
   return harness.table.ExitCode();
 }
+
+}  // namespace kestul::bench

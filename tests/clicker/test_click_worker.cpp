@@ -196,20 +196,22 @@ bool InjectNothing() {
   return SendInput(2, moves, sizeof(INPUT)) == 2;
 }
 
-// Injects mouse events that go nowhere, but only once the test is about to
-// stop the run: SendInput then waits for a mouse hook of the stopping thread.
-class InjectOnStopAdapter final : public InputAdapter {
+// Holds each click until released, then does `then`.
+class HeldClickAdapter final : public InputAdapter {
  public:
-  InjectOnStopAdapter(std::atomic<bool>& waiting, HANDLE stopping) : waiting_(waiting), stopping_(stopping) {}
+  HeldClickAdapter(
+      std::atomic<bool>& holding, HANDLE release, std::function<bool()> then = [] { return true; })
+      : holding_(holding), release_(release), then_(std::move(then)) {}
   bool SendClick(const ClickRequest&) override {
-    waiting_ = true;
-    WaitForSingleObject(stopping_, 10000);
-    return InjectNothing();
+    holding_ = true;
+    WaitForSingleObject(release_, 10000);
+    return then_();
   }
 
  private:
-  std::atomic<bool>& waiting_;
-  HANDLE stopping_;
+  std::atomic<bool>& holding_;
+  HANDLE release_;
+  std::function<bool()> then_;
 };
 
 // With a side button bound, the program's low-level mouse hook runs on the thread that stops
@@ -219,7 +221,10 @@ TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
   RecordingWindow statuses;
   const UniqueKernelHandle stopping(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::atomic<bool> waiting{false};
-  ClickWorker worker(statuses.window(), std::make_unique<InjectOnStopAdapter>(waiting, stopping.get()));
+  // Mouse events that go nowhere, injected once the test is about to stop the run: SendInput then
+  // waits for a mouse hook of the stopping thread.
+  ClickWorker worker(statuses.window(),
+                     std::make_unique<HeldClickAdapter>(waiting, stopping.get(), InjectNothing));
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountingHook, GetModuleHandleW(nullptr), 0));
   ASSERT_TRUE(hook);
   ASSERT_TRUE(worker.Start(Every(20), 5));
@@ -235,21 +240,6 @@ TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
   EXPECT_GT(hookCalls.load(), before)
       << "the hook did not run while Stop waited (Stop took " << took << " ms)";
 }
-
-// Holds its first click until released.
-class HeldClickAdapter final : public InputAdapter {
- public:
-  HeldClickAdapter(std::atomic<bool>& holding, HANDLE release) : holding_(holding), release_(release) {}
-  bool SendClick(const ClickRequest&) override {
-    holding_ = true;
-    WaitForSingleObject(release_, 10000);
-    return true;
-  }
-
- private:
-  std::atomic<bool>& holding_;
-  HANDLE release_;
-};
 
 std::function<void()> insideTheWait;
 
