@@ -65,15 +65,16 @@ struct AppState {
   RunState runState = RunState::Idle;
   std::uint64_t runId = 0;
   std::uint64_t stopRequests = 0;  // every StopClicking counts; a start cancels when one came during its save
-  bool sessionNotificationsOk = false;
-  bool hotkeysReady = true;
-  bool fixedHotkeysOk = true;
   bool initializing = true;
   bool protectSettingsFile = false;
   bool settingsChanged = false;
   bool saving = false;  // a save is under way; its waits serve messages sent to the window
   int openDialogs = 0;  // message boxes and the About dialog of this program now open
   bool inSettingsView = false;
+  WindowRegistration sessionNotifications;
+  WindowRegistration registerPositionHotkey;       // F6
+  WindowRegistration emergencyStopHotkey;          // F9
+  WindowRegistration toggleHotkey;                 // while a function key is bound
   std::unique_ptr<SideButtonHook> sideButtonHook;  // while a side button is bound
   UniqueSuspendNotification suspendNotification;
   bool modernStandby = false;  // the system sleeps as Modern Standby (connected standby) does
@@ -87,5 +88,11 @@ struct AppState {
 
 // The control with the given id.
 HWND Control(const AppState& state, int id);
+
+// F6, F9 and the start/stop trigger are all in place.
+inline bool HotkeysReady(const AppState& state) {
+  return state.registerPositionHotkey && state.emergencyStopHotkey &&
+         (state.toggleHotkey || state.sideButtonHook != nullptr);
+}
 
 }  // namespace kestul

@@ -49,24 +49,29 @@ UniqueMenu BuildMenuBar() {
 // Early in a sign-in the session services may not be up yet, and the registration fails with
 // RPC_S_INVALID_BINDING; they are up once the event Global\TermSrvReadyEvent is set (which may not
 // even exist yet). Waited for a few seconds at most, then tried once more.
-bool RegisterSessionNotifications(const AppState& state) {
+WindowRegistration RegisterSessionNotifications(const AppState& state) {
   // Without wtsapi32 the registration counts as refused.
   auto* registerSession =
       state.wtsapi32.Find<decltype(WTSRegisterSessionNotification)>("WTSRegisterSessionNotification");
-  if (registerSession == nullptr) return false;
-  if (registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE) return true;
-  if (GetLastError() != RPC_S_INVALID_BINDING) return false;
-  const ULONGLONG deadline = GetTickCount64() + kSessionServicesPatienceMs;
-  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
-    const auto left = static_cast<DWORD>(deadline - now);
-    const UniqueKernelHandle ready(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
-    if (ready) {
-      WaitServingSentMessages(ready.get(), left);
-      break;
+  auto* unregisterSession =
+      state.wtsapi32.Find<decltype(WTSUnRegisterSessionNotification)>("WTSUnRegisterSessionNotification");
+  if (registerSession == nullptr || unregisterSession == nullptr) return {};
+  HWND window = state.window;
+  if (registerSession(window, NOTIFY_FOR_THIS_SESSION) == FALSE) {
+    if (GetLastError() != RPC_S_INVALID_BINDING) return {};
+    const ULONGLONG deadline = GetTickCount64() + kSessionServicesPatienceMs;
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+      const auto left = static_cast<DWORD>(deadline - now);
+      const UniqueKernelHandle ready(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
+      if (ready) {
+        WaitServingSentMessages(ready.get(), left);
+        break;
+      }
+      WaitServingSentMessages(nullptr, std::min<DWORD>(left, 100));
     }
-    WaitServingSentMessages(nullptr, std::min<DWORD>(left, 100));
+    if (registerSession(window, NOTIFY_FOR_THIS_SESSION) == FALSE) return {};
   }
-  return registerSession(state.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  return WindowRegistration([window, unregisterSession] { unregisterSession(window); });
 }
 
 // The AoAc flag of the power capabilities, asked for on its own (PlatformInformation).
@@ -92,8 +97,8 @@ void OnCreate(AppState& state) {
   state.modernStandby = HasModernStandby(state);
   state.displayNotification.reset(RegisterPowerSettingNotification(state.window, &GUID_CONSOLE_DISPLAY_STATE,
                                                                    DEVICE_NOTIFY_WINDOW_HANDLE));
-  state.sessionNotificationsOk = RegisterSessionNotifications(state);
-  if (!state.sessionNotificationsOk) {
+  state.sessionNotifications = RegisterSessionNotifications(state);
+  if (!state.sessionNotifications) {
     ShowMessage(state, kSessionErrorText, kSessionErrorCaption, MB_ICONERROR);
   }
   state.initializing = false;
@@ -101,10 +106,7 @@ void OnCreate(AppState& state) {
 }
 
 void OnDestroy(AppState& state) {
-  if (auto* unregisterSession = state.wtsapi32.Find<decltype(WTSUnRegisterSessionNotification)>(
-          "WTSUnRegisterSessionNotification")) {
-    unregisterSession(state.window);
-  }
+  state.sessionNotifications.reset();
   state.suspendNotification.reset();
   state.displayNotification.reset();
   UnregisterHotkeysForWindow(state);
@@ -292,7 +294,7 @@ HWND CreateMainWindow(HINSTANCE instance, AppState& state) {
 
   // Created at the 96-DPI size, then sized for the DPI of the monitor it landed on.
   const SIZE initial = MainWindowOuterSize(USER_DEFAULT_SCREEN_DPI);
-  HWND window = CreateWindowExW(0, kMainWindowClass, L"KESTUL Auto Clicker", kMainWindowStyle, CW_USEDEFAULT,
+  HWND window = CreateWindowExW(0, kMainWindowClass, kMainTitle, kMainWindowStyle, CW_USEDEFAULT,
                                 CW_USEDEFAULT, initial.cx, initial.cy, nullptr, menu.get(), instance, &state);
   if (window == nullptr) return nullptr;
   menu.release();  // the window owns its menu bar from here on

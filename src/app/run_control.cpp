@@ -60,7 +60,7 @@ void FailWithMessage(AppState& state, const wchar_t* text, const wchar_t* captio
 }
 
 void StartClicking(AppState& state) {
-  if (!state.hotkeysReady || !state.sessionNotificationsOk || !state.worker || state.worker->IsRunning()) {
+  if (!HotkeysReady(state) || !state.sessionNotifications || !state.worker || state.worker->IsRunning()) {
     return;
   }
   // The position and button follow the view even when the interval is refused.
@@ -115,7 +115,7 @@ void StopClicking(AppState& state) {
 // is what the user watches.
 void UpdateRunStateDisplay(const AppState& state) {
   const RunDisplay display =
-      ComputeRunDisplay(state.runState, state.hotkeysReady, state.sessionNotificationsOk);
+      ComputeRunDisplay(state.runState, HotkeysReady(state), static_cast<bool>(state.sessionNotifications));
   HWND button = Control(state, IDC_START_STOP);
   SetCaption(button, display.startStopCaption);
   SetEnabled(button, display.startStopEnabled);

@@ -8,6 +8,27 @@
 
 namespace kestul {
 
+namespace {
+
+// The refusal's text names the bounds the rule applies, as "low～high".
+constexpr bool NamesTheIntervalBounds(std::wstring_view text) {
+  const auto isDigit = [](wchar_t ch) { return ch >= L'0' && ch <= L'9'; };
+  std::size_t mark = 0;
+  while (mark < text.size() && text[mark] != L'～') ++mark;
+  if (mark == text.size()) return false;
+  std::size_t first = mark;
+  while (first > 0 && isDigit(text[first - 1])) --first;
+  std::uint32_t low = 0, high = 0;
+  for (std::size_t i = first; i < mark; ++i) low = low * 10 + static_cast<std::uint32_t>(text[i] - L'0');
+  for (std::size_t i = mark + 1; i < text.size() && isDigit(text[i]); ++i) {
+    high = high * 10 + static_cast<std::uint32_t>(text[i] - L'0');
+  }
+  return low == kMinIntervalMs && high == kMaxIntervalMs;
+}
+static_assert(NamesTheIntervalBounds(kIntervalErrorText));
+
+}  // namespace
+
 bool ParseIntervalText(std::wstring_view text, std::uint32_t& value) {
   if (text.empty()) return false;
   std::uint64_t number = 0;
@@ -25,9 +46,9 @@ bool ParseIntervalText(std::wstring_view text, std::uint32_t& value) {
 
 RunDisplay ComputeRunDisplay(RunState state, bool hotkeysReady, bool sessionNotificationsOk) {
   if (IsIdle(state)) {
-    return {true, hotkeysReady && sessionNotificationsOk, L"開始(&A)", true};
+    return {true, hotkeysReady && sessionNotificationsOk, kStartCaption, true};
   }
-  return {false, true, L"停止(&T)", false};
+  return {false, true, kStopCaption, false};
 }
 
 Verdict DecideCommand(Command command, const CommandSituation& situation) {

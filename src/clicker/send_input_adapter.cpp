@@ -35,10 +35,13 @@ void WriteDebugText(const wchar_t* text) {
 
 }  // namespace
 
+VirtualScreen CurrentVirtualScreen() {
+  return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 bool SendInputAdapter::SendClick(const ClickRequest& request) {
-  const VirtualScreen screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  return DeliverClick(request, screen, SendMouseEvents, WriteDebugText);
+  return DeliverClick(request, CurrentVirtualScreen(), SendMouseEvents, WriteDebugText);
 }
 
 }  // namespace kestul

@@ -6,6 +6,9 @@
 
 namespace kestul {
 
+// The bounding rectangle of every monitor, as the system gives it now.
+VirtualScreen CurrentVirtualScreen();
+
 // Injects the events with one SendInput call; returns how many the system accepted.
 unsigned SendMouseEvents(const MouseEventRecord* events, unsigned count);
 

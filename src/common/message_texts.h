@@ -1,12 +1,20 @@
-// Every caption and text the program shows in a message box. The user guide quotes each of them
-// (docs/guide-ja.md, "メッセージと対処"), and test_ui_rules holds the guide to kShownMessages, so
-// a text changed here fails that test until the guide follows.
+// The window's titles, the start/stop button's captions, and every caption and text the program
+// shows in a message box. The user guide quotes each message (docs/guide-ja.md, "メッセージと対処"),
+// and test_ui_rules holds the guide to kShownMessages, so a text changed here fails that test until
+// the guide follows.
 #pragma once
+
+#include "product_info.h"
 
 namespace kestul {
 
+inline constexpr wchar_t kMainTitle[] = L"" KESTUL_PRODUCT_NAME;
+inline constexpr wchar_t kSettingsTitle[] = L"" KESTUL_PRODUCT_NAME L" - 設定";
+inline constexpr wchar_t kStartCaption[] = L"開始(&A)";
+inline constexpr wchar_t kStopCaption[] = L"停止(&T)";
+
 inline constexpr wchar_t kAlreadyRunningCaption[] = L"多重起動";
-inline constexpr wchar_t kAlreadyRunningText[] = L"KESTUL Auto Clickerは既に起動しています。";
+inline constexpr wchar_t kAlreadyRunningText[] = L"" KESTUL_PRODUCT_NAME L"は既に起動しています。";
 
 inline constexpr wchar_t kSettingsWarningCaption[] = L"設定読み込み警告";
 inline constexpr wchar_t kWarningUnreadable[] = L"設定ファイルを読み込めません。既定値で起動します。";

@@ -6,6 +6,7 @@
 
 #include <combaseapi.h>
 
+#include <functional>
 #include <utility>
 
 namespace kestul {
@@ -67,6 +68,36 @@ using UniquePowerSettingNotification = UniqueHandle<HPOWERNOTIFY, &::UnregisterP
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;             // CreateCompatibleDC
 using UniqueArgv = UniqueHandle<LPWSTR*, &::LocalFree>;            // CommandLineToArgvW
 using UniqueCoTaskString = UniqueHandle<PWSTR, &::CoTaskMemFree>;  // SHGetKnownFolderPath
+
+// A registration the system keeps for a window until it is undone: a hotkey, the session
+// notifications. Whoever registers returns this with the undoing call.
+class WindowRegistration {
+ public:
+  WindowRegistration() noexcept = default;
+  explicit WindowRegistration(std::function<void()> undo) noexcept : undo_(std::move(undo)) {}
+  WindowRegistration(WindowRegistration&& other) noexcept : undo_(std::exchange(other.undo_, nullptr)) {}
+  WindowRegistration& operator=(WindowRegistration&& other) noexcept {
+    if (this != &other) {
+      reset();
+      undo_ = std::exchange(other.undo_, nullptr);
+    }
+    return *this;
+  }
+  WindowRegistration(const WindowRegistration&) = delete;
+  WindowRegistration& operator=(const WindowRegistration&) = delete;
+  ~WindowRegistration() { reset(); }
+
+  explicit operator bool() const noexcept { return static_cast<bool>(undo_); }
+  void reset() noexcept {
+    if (!undo_) return;
+    const DWORD error = GetLastError();
+    std::exchange(undo_, nullptr)();
+    SetLastError(error);
+  }
+
+ private:
+  std::function<void()> undo_;
+};
 
 // GetDC's device context, which goes back with ReleaseDC to the window it came from (null: the
 // screen).

@@ -4,11 +4,11 @@
 
 namespace kestul {
 
-std::wstring HotkeyConflictText(bool f6Failed, bool f9Failed, bool toggleFailed, ToggleBinding binding) {
+std::wstring HotkeyConflictText(const HotkeyFailures& failed, ToggleBinding binding) {
   std::wstring list;
-  if (f6Failed) list += L"F6 ";
-  if (f9Failed) list += L"F9 ";
-  if (toggleFailed) list += ToggleBindingDisplayName(binding) + L" ";
+  if (failed.registerPosition) list += L"F6 ";
+  if (failed.emergencyStop) list += L"F9 ";
+  if (failed.toggle) list += ToggleBindingDisplayName(binding) + L" ";
   if (list.empty()) return {};
   return kHotkeyConflictText + list + kHotkeyConflictTextAfterKeys;
 }

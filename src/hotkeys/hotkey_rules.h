@@ -8,8 +8,15 @@
 
 namespace kestul {
 
+// Which of the global triggers the system refused.
+struct HotkeyFailures {
+  bool registerPosition = false;  // F6
+  bool emergencyStop = false;     // F9
+  bool toggle = false;            // the start/stop key or side button
+};
+
 // The "ホットキー競合" text for the triggers that could not be registered; empty when none failed.
-std::wstring HotkeyConflictText(bool f6Failed, bool f9Failed, bool toggleFailed, ToggleBinding binding);
+std::wstring HotkeyConflictText(const HotkeyFailures& failed, ToggleBinding binding);
 
 enum class SideButtonAction { Pass, Swallow, SwallowAndToggle };
 

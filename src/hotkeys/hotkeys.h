@@ -7,11 +7,8 @@
 
 namespace kestul {
 
-// Installs the trigger for one code; does not remove an earlier one.
-bool RegisterToggleBinding(AppState& state, ToggleBinding code);
 // Replaces the installed trigger, putting the old one back when the new one fails.
 bool RebindToggle(AppState& state, ToggleBinding code);
-void UnregisterToggleBinding(AppState& state);
 
 // Window creation: F6, F9 and the loaded binding, with one message for whatever failed.
 void RegisterHotkeysForWindow(AppState& state);

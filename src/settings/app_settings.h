@@ -12,6 +12,12 @@ namespace kestul {
 
 constexpr std::uint32_t kMinIntervalMs = 20;
 constexpr std::uint32_t kMaxIntervalMs = 60000;
+// How many characters the interval field takes: the largest interval's digits.
+constexpr int kIntervalDigits = [] {
+  int digits = 0;
+  for (std::uint32_t rest = kMaxIntervalMs; rest > 0; rest /= 10) ++digits;
+  return digits;
+}();
 
 // Field names follow the keys of settings.ini.
 struct AppSettings {

@@ -1,20 +1,19 @@
 #include "settings/toggle_binding.h"
 
+#include <algorithm>
+
 #include "settings/app_settings.h"
 
 namespace kestul {
 
-namespace {
-bool IsFunctionKeyCode(std::int64_t code) {
-  return code >= 1 && code <= 11 && code != 6 && code != 9;
-}
-}  // namespace
-
 bool ParseToggleBinding(std::string_view text, ToggleBinding& code) {
   if (text.size() >= 2 && text.front() == 'f') {
     std::int64_t number = 0;
-    if (ParseWholeInt64(text.substr(1), number) && IsFunctionKeyCode(number)) {
-      code = static_cast<ToggleBinding>(number);
+    // "f100" is no key, though 100 is a code.
+    const auto* found = ParseWholeInt64(text.substr(1), number) ? std::ranges::find(kToggleBindings, number)
+                                                                : std::end(kToggleBindings);
+    if (found != std::end(kToggleBindings) && !IsMouseBinding(*found)) {
+      code = *found;
       return true;
     }
   }
@@ -30,7 +29,7 @@ bool ParseToggleBinding(std::string_view text, ToggleBinding& code) {
 }
 
 std::string FormatToggleBinding(ToggleBinding code) {
-  if (code >= 1 && code <= 11) return "f" + std::to_string(code);
+  if (!IsMouseBinding(code)) return "f" + std::to_string(code);
   return code == kToggleMouseX1 ? "mouse_x1" : "mouse_x2";
 }
 
@@ -39,11 +38,11 @@ bool IsMouseBinding(ToggleBinding code) {
 }
 
 std::uint32_t ToggleBindingVirtualKey(ToggleBinding code) {
-  return IsMouseBinding(code) ? 0 : static_cast<std::uint32_t>(code + 111);
+  return IsMouseBinding(code) ? 0 : kVirtualKeyF1 + static_cast<std::uint32_t>(code - 1);
 }
 
 std::wstring ToggleBindingDisplayName(ToggleBinding code) {
-  if (code >= 1 && code <= 11) return L"F" + std::to_wstring(code);
+  if (!IsMouseBinding(code)) return L"F" + std::to_wstring(code);
   return code == kToggleMouseX1 ? L"マウス横ボタン1" : L"マウス横ボタン2";
 }
 

@@ -95,7 +95,7 @@ void CreateMainControls(AppState& state) {
 
   HWND interval = Control(state, IDC_INTERVAL);
   SetWindowTextW(interval, std::to_wstring(state.settings.interval_ms).c_str());
-  SendMessageW(interval, EM_LIMITTEXT, 5, 0);
+  SendMessageW(interval, EM_LIMITTEXT, kIntervalDigits, 0);
 
   UpdatePositionLabels(state);
   LayoutControls(state);

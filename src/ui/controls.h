@@ -1,4 +1,4 @@
-// The nineteen child controls of the main window: creation, layout and colours.
+// The child controls of the main window: creation, layout and colours.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "common/message_texts.h"
 
 namespace kestul {
 
@@ -69,7 +70,7 @@ constexpr ControlSpec kControls[] = {
      BS_PUSHBUTTON | WS_TABSTOP,
      {182, 226, 170, 31},
      View::Settings},
-    {IDC_START_STOP, L"BUTTON", L"開始(&A)", BS_DEFPUSHBUTTON | WS_TABSTOP, {28, 271, 324, 34}, View::Main},
+    {IDC_START_STOP, L"BUTTON", kStartCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, {28, 271, 324, 34}, View::Main},
     {IDC_SAVED_POSITION_LABEL, L"STATIC", L"保存位置: 未登録", SS_LEFT, {28, 198, 324, 24}, View::Settings},
     {IDC_TOGGLE_LABEL, L"STATIC", L"開始・停止:", SS_LEFT, {28, 47, 96, 24}, View::Settings},
     {IDC_TOGGLE_KEY,

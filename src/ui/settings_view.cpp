@@ -9,13 +9,9 @@
 
 namespace kestul {
 
-namespace {
-constexpr ToggleBinding kKeyChoices[] = {1, 2, 3, 4, 5, 7, 8, 10, 11, kToggleMouseX1, kToggleMouseX2};
-}  // namespace
-
 void FillKeySelector(const AppState& state) {
   HWND selector = Control(state, IDC_TOGGLE_KEY);
-  for (const ToggleBinding code : kKeyChoices) {
+  for (const ToggleBinding code : kToggleBindings) {
     const LRESULT index = SendMessageW(selector, CB_ADDSTRING, 0,
                                        reinterpret_cast<LPARAM>(ToggleBindingDisplayName(code).c_str()));
     SendMessageW(selector, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(code));
@@ -33,7 +29,7 @@ void ShowView(AppState& state, View shown) {
   for (const ControlSpec& c : kControls) {
     if (c.view == shown) ShowWindow(Control(state, c.id), SW_SHOW);
   }
-  SetWindowTextW(state.window, showSettings ? L"KESTUL Auto Clicker - 設定" : L"KESTUL Auto Clicker");
+  SetWindowTextW(state.window, showSettings ? kSettingsTitle : kMainTitle);
   if (showSettings) {
     HWND selector = Control(state, IDC_TOGGLE_KEY);
     const LRESULT count = SendMessageW(selector, CB_GETCOUNT, 0, 0);

@@ -43,10 +43,8 @@ class PartlyRefusingAdapter final : public InputAdapter {
   bool SendClick(const ClickRequest& request) override {
     const bool refuse = ++clicks_ == refuseAt_;
     bool refusedOnce = false;
-    const VirtualScreen screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     return DeliverClick(
-        request, screen,
+        request, CurrentVirtualScreen(),
         [&](const MouseEventRecord* events, unsigned count) {
           if (!refuse || refusedOnce) return SendMouseEvents(events, count);
           refusedOnce = true;
@@ -132,7 +130,7 @@ TEST(MainWindow, ARefusedClickFaultsWithTheInputErrorAndLeavesNoButtonHeld) {
   EXPECT_GE(target.Count(WM_LBUTTONUP), refuseAt - 1) << "the clicks before the refused one landed";
   test::DismissMessageBox(box);
 
-  EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)), test::kStartCaption);
+  EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)), kStartCaption);
   test::PumpFor(300);
   EXPECT_EQ(clicks, refuseAt) << "no click after the refused one";
   EXPECT_FALSE(ButtonHeld());
@@ -171,7 +169,7 @@ TEST(MainWindow, TheDisplayTurningOffStopsClickingUnderModernStandby) {
   ASSERT_NE(app.window(), nullptr);
   app.state().modernStandby = true;  // before the window's thread reads it: the messages below order it
   test::PostButtonClick(app.window(), IDC_START_STOP);
-  ASSERT_TRUE(test::TextBecomes(app.Control(IDC_START_STOP), test::kStopCaption));
+  ASSERT_TRUE(test::TextBecomes(app.Control(IDC_START_STOP), kStopCaption));
   for (const DWORD displayState : {DWORD{2}, DWORD{0}}) {
     alignas(POWERBROADCAST_SETTING) std::array<unsigned char, sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)>
         bytes{};
@@ -183,7 +181,7 @@ TEST(MainWindow, TheDisplayTurningOffStopsClickingUnderModernStandby) {
                                     reinterpret_cast<LPARAM>(setting)),
               TRUE);
     EXPECT_EQ(test::WindowText(app.Control(IDC_START_STOP)),
-              displayState == 0 ? test::kStartCaption : test::kStopCaption);
+              displayState == 0 ? kStartCaption : kStopCaption);
   }
 }
 
@@ -206,7 +204,7 @@ TEST(MainWindow, AStopAskedForWhileAStartSavesCancelsTheStart) {
     test::SendWithTimeout(app.window(), WM_COMMAND, MAKEWPARAM(IDC_START_STOP, BN_CLICKED), 0);
     test::SendWithTimeout(app.window(), WM_COMMAND, MAKEWPARAM(IDC_REGISTER_POSITION, BN_CLICKED), 0);
   }
-  EXPECT_TRUE(test::TextStays(app.Control(IDC_START_STOP), test::kStartCaption, 1500));
+  EXPECT_TRUE(test::TextStays(app.Control(IDC_START_STOP), kStartCaption, 1500));
   EXPECT_EQ(clicks, 0);
   EXPECT_EQ(test::AnyMessageBox(GetCurrentProcessId()), nullptr) << "the save itself went through";
   EXPECT_EQ(test::ReadFileBytes(settings), test::SettingsFile()) << "a position was registered";

@@ -43,7 +43,7 @@ TEST(RunDisplay, IdleAndFaultedShowStartAndFollowTheFlags) {
     const RunDisplay ready = ComputeRunDisplay(state, true, true);
     EXPECT_TRUE(ready.inputsEnabled);
     EXPECT_TRUE(ready.startStopEnabled);
-    EXPECT_STREQ(ready.startStopCaption, L"開始(&A)");
+    EXPECT_STREQ(ready.startStopCaption, kStartCaption);
     EXPECT_TRUE(ready.settingsMenuEnabled);
     EXPECT_FALSE(ComputeRunDisplay(state, false, true).startStopEnabled);
     EXPECT_FALSE(ComputeRunDisplay(state, true, false).startStopEnabled);
@@ -55,7 +55,7 @@ TEST(RunDisplay, ActiveStatesShowStopAndKeepItEnabledEvenWithoutHotkeys) {
     const RunDisplay display = ComputeRunDisplay(state, false, false);
     EXPECT_FALSE(display.inputsEnabled);
     EXPECT_TRUE(display.startStopEnabled);
-    EXPECT_STREQ(display.startStopCaption, L"停止(&T)");
+    EXPECT_STREQ(display.startStopCaption, kStopCaption);
     EXPECT_FALSE(display.settingsMenuEnabled);
   }
 }

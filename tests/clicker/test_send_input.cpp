@@ -65,8 +65,8 @@ TEST(SendInputAdapter, PointsOutsideTheVirtualScreenInjectNothing) {
   const POINT inside = PointIn(area, 50, 50);
   SetCursorPos(inside.x, inside.y);
   SendInputAdapter adapter;
-  const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const VirtualScreen screen = CurrentVirtualScreen();
+  const int left = screen.left, right = screen.left + screen.width;
   const int y = inside.y;
   auto at = [y](std::int32_t x) { return ClickRequest{.mode = ClickMode::Saved, .x = x, .y = y}; };
   EXPECT_FALSE(adapter.SendClick(at(right)));
@@ -82,8 +82,7 @@ TEST(SendInputAdapter, PointsOutsideTheVirtualScreenInjectNothing) {
 // Windows documents only the ends of the absolute scale, not how it rounds between them: every
 // column and row of this desktop is moved to with the adapter's own values and read back.
 TEST(SendInputAdapter, EveryColumnAndRowOfTheDesktopIsReachedExactly) {
-  const VirtualScreen screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const VirtualScreen screen = CurrentVirtualScreen();
   const std::vector<MonitorRect> monitors = EnumerateMonitors();
   ASSERT_FALSE(monitors.empty());
   // A point off every monitor would be pulled onto one, so each column is tried on a row of a

@@ -109,9 +109,9 @@ TEST_F(AboutFixture, ShowsTheProductTextsWithAnUnderlinedBlueLinkAndAHandCursor)
   HWND dialog = OpenAbout(app);
   ASSERT_NE(dialog, nullptr);
   PutInFront(dialog);
-  EXPECT_EQ(ChildTexts(dialog),
-            (std::vector<std::wstring>{L"KESTUL Auto Clicker", L"Version " KESTUL_VERSION_TEXT, L"公式サイト",
-                                       L"" KESTUL_PRODUCT_URL, L"Copyright (C) 2026 KESTUL", L"OK"}));
+  EXPECT_EQ(ChildTexts(dialog), (std::vector<std::wstring>{
+                                    L"" KESTUL_PRODUCT_NAME, L"Version " KESTUL_VERSION_TEXT, L"公式サイト",
+                                    L"" KESTUL_PRODUCT_URL, L"Copyright (C) 2026 KESTUL", L"OK"}));
   SaveScreenshot(L"about-dialog", dialog);
 
   HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);

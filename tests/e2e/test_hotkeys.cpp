@@ -146,7 +146,7 @@ TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) 
   RecordingWindow target(targetArea);
   ASSERT_TRUE(Start());
   ASSERT_TRUE(OpenSettingsView());
-  ChooseKeyAndApply(kIndexSide1);
+  ChooseKeyAndApply(kToggleMouseX1);
   ASSERT_TRUE(BackInMainView());
   ASSERT_TRUE(WaitUntil(
       [&] { return ReadFileBytes(settingsPath).find("toggle_binding=mouse_x1\r\n") != std::string::npos; },
@@ -227,7 +227,7 @@ TEST_F(HotkeyFixture, ATakenStartKeyIsReportedAndCuredByRebinding) {
   EXPECT_FALSE(IsEnabled(app.Control(IDC_START_STOP)));
 
   ASSERT_TRUE(OpenSettingsView());
-  ChooseKeyAndApply(kIndexF4);
+  ChooseKeyAndApply(4);
   ASSERT_TRUE(BackInMainView());
   EXPECT_TRUE(IsEnabled(app.Control(IDC_START_STOP)));
   PressKey(VK_F4);
@@ -246,7 +246,7 @@ TEST_F(HotkeyFixture, ATakenF9ForbidsStartingForTheWindowsLife) {
   EXPECT_FALSE(IsEnabled(app.Control(IDC_START_STOP)));
 
   ASSERT_TRUE(OpenSettingsView());
-  ChooseKeyAndApply(kIndexF4);
+  ChooseKeyAndApply(4);
   ASSERT_TRUE(BackInMainView());
   EXPECT_FALSE(IsEnabled(app.Control(IDC_START_STOP))) << "rebinding cannot cure a missing F9";
   PressKey(VK_F4);
@@ -255,7 +255,7 @@ TEST_F(HotkeyFixture, ATakenF9ForbidsStartingForTheWindowsLife) {
     HeldHotkey f2(VK_F2);
     ASSERT_TRUE(f2.held());
     ASSERT_TRUE(OpenSettingsView());
-    ChooseKeyAndApply(kIndexF2);
+    ChooseKeyAndApply(2);
     ExpectMessageBox(app.pid(), kKeyTakenCaption, kKeyTakenText);
     PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
     ASSERT_TRUE(BackInMainView());
@@ -273,10 +273,10 @@ TEST_F(HotkeyFixture, ChoosingAKeyHeldElsewhereKeepsTheOldKey) {
   ASSERT_TRUE(f2.held());
   ASSERT_TRUE(Start());
   ASSERT_TRUE(OpenSettingsView());
-  ChooseKeyAndApply(kIndexF2);
+  ChooseKeyAndApply(2);
   ExpectMessageBox(app.pid(), kKeyTakenCaption, kKeyTakenText, L"message-key-taken");
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle) << "the view stays";
-  EXPECT_EQ(ChosenKey(), kIndexF2) << "the rejected choice stays shown";
+  EXPECT_EQ(ChosenKey(), 2) << "the rejected choice stays shown";
   EXPECT_FALSE(FileExists(settingsPath)) << "nothing saved";
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
   ASSERT_TRUE(BackInMainView());

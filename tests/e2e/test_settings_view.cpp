@@ -27,13 +27,13 @@ struct SettingsViewFixture : AppTest {
 
 TEST_F(SettingsViewFixture, EnteringShowsTheViewWithTheCurrentKeyAndCancelChangesNothing) {
   ASSERT_TRUE(Start({.settings = SettingsFile({.binding = "mouse_x2"})}));
-  EXPECT_EQ(SendMessageW(app.Control(IDC_TOGGLE_KEY), CB_GETCOUNT, 0, 0), 11);
+  EXPECT_EQ(SendMessageW(app.Control(IDC_TOGGLE_KEY), CB_GETCOUNT, 0, 0), std::ssize(kToggleBindings));
   ASSERT_TRUE(OpenSettingsView());
   ExpectView(true);
-  EXPECT_EQ(ChosenKey(), kIndexSide2);
+  EXPECT_EQ(ChosenKey(), kToggleMouseX2);
   EXPECT_EQ(WindowText(app.Control(IDC_SAVED_POSITION_LABEL)), L"保存位置: 未登録");
 
-  ChooseKey(kIndexF4);
+  ChooseKey(4);
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
   ASSERT_TRUE(BackInMainView());
   ExpectView(false);
@@ -42,11 +42,11 @@ TEST_F(SettingsViewFixture, EnteringShowsTheViewWithTheCurrentKeyAndCancelChange
   EXPECT_FALSE(BecomesRunning(800)) << "Cancel bound the new key";
 
   ASSERT_TRUE(OpenSettingsView());
-  EXPECT_EQ(ChosenKey(), kIndexSide2) << "entering again shows the key in use";
+  EXPECT_EQ(ChosenKey(), kToggleMouseX2) << "entering again shows the key in use";
   // The command again, inside the view, re-selects the key in use.
-  ChooseKey(kIndexF11);
+  ChooseKey(11);
   PostMessageW(app.window(), WM_COMMAND, IDM_SETTINGS, 0);
-  EXPECT_TRUE(WaitUntil([&] { return ChosenKey() == kIndexSide2; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ChosenKey() == kToggleMouseX2; }, 3000));
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
   ASSERT_TRUE(BackInMainView());
 }
@@ -56,8 +56,8 @@ TEST_F(SettingsViewFixture, ApplySavesTheMainViewChoicesAndTheNewKey) {
   SetControlText(app.Control(IDC_INTERVAL), L"250");
   ChooseOption(IDC_BUTTON_RIGHT);
   ASSERT_TRUE(OpenSettingsView());
-  EXPECT_EQ(ChosenKey(), kIndexF11);
-  ChooseKeyAndApply(kIndexF4);
+  EXPECT_EQ(ChosenKey(), 11);
+  ChooseKeyAndApply(4);
   ASSERT_TRUE(BackInMainView());
   ExpectView(false);
   EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.button = "right", .interval = 250, .binding = "f4"}));
@@ -78,7 +78,7 @@ TEST_F(SettingsViewFixture, ApplyRefusesTheIntervalLeftInTheHiddenField) {
   ASSERT_TRUE(Start());
   SetControlText(app.Control(IDC_INTERVAL), L"10");
   ASSERT_TRUE(OpenSettingsView());
-  ChooseKeyAndApply(kIndexF4);
+  ChooseKeyAndApply(4);
   ExpectMessageBox(app.pid(), kInputErrorCaption, kIntervalErrorText);
   EXPECT_EQ(WindowText(app.window()), kSettingsTitle);
   EXPECT_FALSE(FileExists(settingsPath));
@@ -94,7 +94,7 @@ TEST_F(SettingsViewFixture, AFailedSaveBindsTheOldKeyBeforeItsBoxAndNothingRunsU
   UniqueFileHandle holder = HoldWithoutDeleteSharing(settingsPath);
   ASSERT_TRUE(holder);
   ASSERT_TRUE(OpenSettingsView());
-  ChooseKeyAndApply(kIndexF4);
+  ChooseKeyAndApply(4);
   ASSERT_NE(WaitForMessageBox(app.pid(), kSaveErrorCaption), nullptr);
   EXPECT_TRUE(HeldHotkey(VK_F4).held()) << "the refused key is still bound under its box";
   PressKey(VK_F6);  // would save again, fail again and open a second box

@@ -9,11 +9,12 @@ namespace {
 TEST(HotkeyConflict, ListsEachFailedTriggerWithItsTrailingBlank) {
   const std::wstring prefix = kHotkeyConflictText;
   const std::wstring suffix = kHotkeyConflictTextAfterKeys;
-  EXPECT_EQ(HotkeyConflictText(false, false, false, 8), L"");
-  EXPECT_EQ(HotkeyConflictText(false, false, true, 3), prefix + L"F3 " + suffix);
-  EXPECT_EQ(HotkeyConflictText(false, true, false, 8), prefix + L"F9 " + suffix);
-  EXPECT_EQ(HotkeyConflictText(true, true, true, 100), prefix + L"F6 F9 マウス横ボタン1 " + suffix);
-  EXPECT_EQ(HotkeyConflictText(true, false, true, 101), prefix + L"F6 マウス横ボタン2 " + suffix);
+  EXPECT_EQ(HotkeyConflictText({}, 8), L"");
+  EXPECT_EQ(HotkeyConflictText({.toggle = true}, 3), prefix + L"F3 " + suffix);
+  EXPECT_EQ(HotkeyConflictText({.emergencyStop = true}, 8), prefix + L"F9 " + suffix);
+  EXPECT_EQ(HotkeyConflictText({true, true, true}, 100), prefix + L"F6 F9 マウス横ボタン1 " + suffix);
+  EXPECT_EQ(HotkeyConflictText({.registerPosition = true, .toggle = true}, 101),
+            prefix + L"F6 マウス横ボタン2 " + suffix);
 }
 
 TEST(SideButton, TheBoundButtonIsSwallowedOnBothEdgesAndTogglesOnPress) {

@@ -291,7 +291,7 @@ TEST_F(SettingsFolder, SaveThenLoadGivesTheSameRecord) {
   kept.y = -200;
   kept.monitor_layout = L"0,0,1920,1080;";
   records.push_back(kept);
-  for (const ToggleBinding code : {1, 2, 3, 4, 5, 7, 8, 10, 11, 100, 101}) {
+  for (const ToggleBinding code : kToggleBindings) {
     AppSettings s;
     s.toggle_binding = code;
     records.push_back(s);

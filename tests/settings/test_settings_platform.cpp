@@ -32,11 +32,10 @@ AppSettings Sample(std::uint32_t interval) {
 }
 
 TEST(SettingsPlatform, DefaultFolderIsUnderLocalAppData) {
-  PWSTR local = nullptr;
-  ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)));
-  const std::wstring expected = std::wstring(local) + L"\\KESTUL\\AutoClicker";
-  CoTaskMemFree(local);
-  EXPECT_EQ(GetDefaultSettingsFolder(), expected);
+  PWSTR path = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path)));
+  const UniqueCoTaskString local(path);
+  EXPECT_EQ(GetDefaultSettingsFolder(), std::wstring(local.get()) + L"\\KESTUL\\AutoClicker");
 }
 
 TEST(SettingsPlatform, FirstSaveCreatesTheFoldersAndLeavesNoTemporaryFile) {

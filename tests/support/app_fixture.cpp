@@ -51,4 +51,22 @@ void AppTest::ChooseOption(int id) const {
   test::ChooseOption(app.window(), id, partner);
 }
 
+void AppTest::ChooseKey(ToggleBinding code) const {
+  HWND selector = app.Control(IDC_TOGGLE_KEY);
+  const LRESULT count = SendMessageW(selector, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    if (SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == code) {
+      SendMessageW(selector, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no entry carries the code " << code;
+}
+
+ToggleBinding AppTest::ChosenKey() const {
+  HWND selector = app.Control(IDC_TOGGLE_KEY);
+  const LRESULT index = SendMessageW(selector, CB_GETCURSEL, 0, 0);
+  return static_cast<ToggleBinding>(SendMessageW(selector, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
 }  // namespace kestul::test

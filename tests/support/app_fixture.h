@@ -26,13 +26,6 @@
 
 namespace kestul::test {
 
-inline const wchar_t kStartCaption[] = L"開始(&A)";
-inline const wchar_t kStopCaption[] = L"停止(&T)";
-inline const wchar_t kMainTitle[] = L"KESTUL Auto Clicker";
-inline const wchar_t kSettingsTitle[] = L"KESTUL Auto Clicker - 設定";
-// Entries of the start/stop key selector.
-constexpr int kIndexF2 = 1, kIndexF4 = 3, kIndexF11 = 8, kIndexSide1 = 9, kIndexSide2 = 10;
-
 // A position as the program's labels show it: in the saved-position option and in the settings view.
 inline std::wstring XY(POINT p) {
   return L"X=" + std::to_wstring(p.x) + L" / Y=" + std::to_wstring(p.y);
@@ -100,12 +93,11 @@ class AppTest : public ::testing::Test {
     return TitleBecomes(kSettingsTitle);
   }
   bool BackInMainView() const { return TitleBecomes(kMainTitle); }
-  void ChooseKey(int index) const {
-    SendMessageW(app.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  }
-  LRESULT ChosenKey() const { return SendMessageW(app.Control(IDC_TOGGLE_KEY), CB_GETCURSEL, 0, 0); }
-  void ChooseKeyAndApply(int index) const {
-    ChooseKey(index);
+  // The start/stop key selector, by the codes its entries carry.
+  void ChooseKey(ToggleBinding code) const;
+  ToggleBinding ChosenKey() const;
+  void ChooseKeyAndApply(ToggleBinding code) const {
+    ChooseKey(code);
     PostButtonClick(app.window(), IDC_SETTINGS_APPLY);
   }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "clicker/send_input_adapter.h"
 #include "geometry/enumerate_monitors.h"
 
 namespace kestul::test {
@@ -47,16 +48,17 @@ std::string DesktopSignature() {
 
 std::string ChangedDesktopSignature() {
   MonitorLayout layout = EnumerateMonitors();
-  const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const VirtualScreen screen = CurrentVirtualScreen();
+  const int right = screen.left + screen.width;
   layout.push_back({right, 0, right + 1280, 1024});
   SortMonitorLayout(layout);
   return Narrow(LayoutSignature(layout));
 }
 
 POINT OffMonitorPoint() {
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1;
-  const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
+  const VirtualScreen screen = CurrentVirtualScreen();
+  const int left = screen.left, top = screen.top;
+  const int right = left + screen.width - 1, bottom = top + screen.height - 1;
   // Monitors of unequal size leave a corner of the virtual screen uncovered.
   for (const POINT corner :
        std::array<POINT, 4>{{{left, top}, {right, top}, {left, bottom}, {right, bottom}}}) {

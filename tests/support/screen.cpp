@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "clicker/send_input_adapter.h"
 #include "common/unique_handle.h"
 #include "support/files.h"
 #include "support/process.h"
@@ -83,9 +84,8 @@ void SaveScreenshot(const std::wstring& name, HWND window) {
   if (folder.empty()) return;
   // A window that has just appeared may not have painted itself yet.
   PumpFor(400);
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  RECT area{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const VirtualScreen screen = CurrentVirtualScreen();
+  RECT area{screen.left, screen.top, screen.left + screen.width, screen.top + screen.height};
   if (window != nullptr) GetWindowRect(window, &area);
   const std::vector<COLORREF> pixels = CaptureScreen(area);
   if (pixels.empty()) return;

@@ -89,8 +89,8 @@ TEST(Resources, VersionBlockNamesTheProductAndTheCMakeVersion) {
   EXPECT_EQ(fixed->dwFileVersionLS, low);
   EXPECT_EQ(fixed->dwProductVersionMS, high);
   EXPECT_EQ(fixed->dwProductVersionLS, low);
-  EXPECT_EQ(VersionString(exe, L"FileDescription"), L"KESTUL Auto Clicker");
-  EXPECT_EQ(VersionString(exe, L"ProductName"), L"KESTUL Auto Clicker");
+  EXPECT_EQ(VersionString(exe, L"FileDescription"), L"" KESTUL_PRODUCT_NAME);
+  EXPECT_EQ(VersionString(exe, L"ProductName"), L"" KESTUL_PRODUCT_NAME);
   EXPECT_EQ(VersionString(exe, L"CompanyName"), L"KESTUL");
   EXPECT_EQ(VersionString(exe, L"InternalName"), L"KestulAutoClicker");
   EXPECT_EQ(VersionString(exe, L"OriginalFilename"), L"KestulAutoClicker.exe");
