@@ -23,12 +23,10 @@ namespace {
 using namespace kestul;
 
 std::vector<std::wstring> CommandLineArguments() {
-  std::vector<std::wstring> arguments;
   int count = 0;
   const UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &count));
-  if (!argv) return arguments;
-  arguments.assign(argv.get(), argv.get() + count);
-  return arguments;
+  if (!argv) return {};
+  return {argv.get(), argv.get() + count};
 }
 
 std::wstring StartupWarning(const SettingsLoadResult& loaded) {

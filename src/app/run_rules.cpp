@@ -10,20 +10,16 @@ namespace kestul {
 
 namespace {
 
-// The refusal's text names the bounds the rule applies, as "low～high".
+// The refusal's text names the bounds the rule applies: its first two numbers.
 constexpr bool NamesTheIntervalBounds(std::wstring_view text) {
-  const auto isDigit = [](wchar_t ch) { return ch >= L'0' && ch <= L'9'; };
-  std::size_t mark = 0;
-  while (mark < text.size() && text[mark] != L'～') ++mark;
-  if (mark == text.size()) return false;
-  std::size_t first = mark;
-  while (first > 0 && isDigit(text[first - 1])) --first;
-  std::uint32_t low = 0, high = 0;
-  for (std::size_t i = first; i < mark; ++i) low = low * 10 + static_cast<std::uint32_t>(text[i] - L'0');
-  for (std::size_t i = mark + 1; i < text.size() && isDigit(text[i]); ++i) {
-    high = high * 10 + static_cast<std::uint32_t>(text[i] - L'0');
+  std::uint32_t numbers[2] = {};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size() && count < 2; ++i) {
+    const bool digit = text[i] >= L'0' && text[i] <= L'9';
+    if (digit) numbers[count] = numbers[count] * 10 + static_cast<std::uint32_t>(text[i] - L'0');
+    if (!digit && i > 0 && text[i - 1] >= L'0' && text[i - 1] <= L'9') ++count;
   }
-  return low == kMinIntervalMs && high == kMaxIntervalMs;
+  return numbers[0] == kMinIntervalMs && numbers[1] == kMaxIntervalMs;
 }
 static_assert(NamesTheIntervalBounds(kIntervalErrorText));
 

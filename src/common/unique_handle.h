@@ -76,15 +76,11 @@ class WindowRegistration {
   WindowRegistration() noexcept = default;
   explicit WindowRegistration(std::function<void()> undo) noexcept : undo_(std::move(undo)) {}
   WindowRegistration(WindowRegistration&& other) noexcept : undo_(std::exchange(other.undo_, nullptr)) {}
-  WindowRegistration& operator=(WindowRegistration&& other) noexcept {
-    if (this != &other) {
-      reset();
-      undo_ = std::exchange(other.undo_, nullptr);
-    }
+  // The registration held before is undone as `other` goes.
+  WindowRegistration& operator=(WindowRegistration other) noexcept {
+    std::swap(undo_, other.undo_);
     return *this;
   }
-  WindowRegistration(const WindowRegistration&) = delete;
-  WindowRegistration& operator=(const WindowRegistration&) = delete;
   ~WindowRegistration() { reset(); }
 
   explicit operator bool() const noexcept { return static_cast<bool>(undo_); }

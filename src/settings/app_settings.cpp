@@ -43,8 +43,8 @@ std::string FormatSettingsFile(const AppSettings& settings) {
     out += "\r\n";
   };
   line("schema_version", "1");
-  line("mode", settings.mode == ClickMode::Current ? "current" : "saved");
-  line("button", settings.button == ClickButton::Left ? "left" : "right");
+  line("mode", std::string(kModeNames[static_cast<std::size_t>(settings.mode)]));
+  line("button", std::string(kButtonNames[static_cast<std::size_t>(settings.button)]));
   line("interval_ms", std::to_string(settings.interval_ms));
   line("position_saved", settings.position_saved ? "1" : "0");
   line("x", std::to_string(settings.x));

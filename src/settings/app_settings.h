@@ -12,12 +12,13 @@ namespace kestul {
 
 constexpr std::uint32_t kMinIntervalMs = 20;
 constexpr std::uint32_t kMaxIntervalMs = 60000;
-// How many characters the interval field takes: the largest interval's digits.
-constexpr int kIntervalDigits = [] {
-  int digits = 0;
-  for (std::uint32_t rest = kMaxIntervalMs; rest > 0; rest /= 10) ++digits;
-  return digits;
-}();
+// The interval field takes as many characters as the largest interval has digits.
+constexpr int kIntervalDigits = 5;
+static_assert(kMaxIntervalMs >= 10000 && kMaxIntervalMs <= 99999);
+
+// The words settings.ini uses for each choice, indexed by its value.
+inline constexpr std::string_view kModeNames[] = {"current", "saved"};
+inline constexpr std::string_view kButtonNames[] = {"left", "right"};
 
 // Field names follow the keys of settings.ini.
 struct AppSettings {

@@ -16,6 +16,18 @@ SettingsLoadResult Refused(const wchar_t* warning) {
   return {AppSettings{}, true, warning};
 }
 
+// The choice `text` names among `names`, which are indexed by its value.
+template <typename Choice, std::size_t N>
+bool ReadChoice(std::string_view text, const std::string_view (&names)[N], Choice& choice) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (text == names[i]) {
+      choice = static_cast<Choice>(i);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ReadRangedNumber(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t& value) {
   return ParseWholeInt64(text, value) && value >= low && value <= high;
 }
@@ -58,22 +70,9 @@ SettingsLoadResult ParseSettingsText(std::string_view bytes) {
   }
 
   AppSettings settings;
-  const std::string_view mode = values.find("mode")->second;
-  if (mode == "current") {
-    settings.mode = ClickMode::Current;
-  } else if (mode == "saved") {
-    settings.mode = ClickMode::Saved;
-  } else {
-    return Refused(kWarningMode);
-  }
-  const std::string_view button = values.find("button")->second;
-  if (button == "left") {
-    settings.button = ClickButton::Left;
-  } else if (button == "right") {
-    settings.button = ClickButton::Right;
-  } else {
+  if (!ReadChoice(values.find("mode")->second, kModeNames, settings.mode)) return Refused(kWarningMode);
+  if (!ReadChoice(values.find("button")->second, kButtonNames, settings.button))
     return Refused(kWarningButton);
-  }
 
   constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
@@ -132,49 +131,35 @@ SettingsLoadResult LoadSettings(const std::wstring& folder) {
 }
 
 bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::wstring& error) {
-  std::error_code status;
-  if (folder.empty()) {
-    error = kSaveErrorFolder;
-    return false;
-  }
-  const std::filesystem::path folderPath(folder);
-  std::filesystem::create_directories(folderPath, status);
-  if (status || !std::filesystem::is_directory(folderPath, status)) {
-    error = kSaveErrorFolder;
-    return false;
-  }
-  if (settings.position_saved && ToPrintableAscii(settings.monitor_layout).empty()) {
-    error = kSaveErrorLayout;
-    return false;
-  }
   const std::wstring temporary = JoinSettingsPath(folder, L"settings.ini.tmp");
-  const std::wstring target = JoinSettingsPath(folder, L"settings.ini");
+  bool temporaryMade = false;
+  const auto fail = [&](const wchar_t* text) {
+    error = text;
+    if (temporaryMade) DeleteFileQuietly(temporary);
+    return false;
+  };
+  std::error_code status;
+  const std::filesystem::path folderPath(folder);
+  if (folder.empty()) return fail(kSaveErrorFolder);
+  std::filesystem::create_directories(folderPath, status);
+  if (status || !std::filesystem::is_directory(folderPath, status)) return fail(kSaveErrorFolder);
+  if (settings.position_saved && ToPrintableAscii(settings.monitor_layout).empty())
+    return fail(kSaveErrorLayout);
 
   std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) {
-    error = kSaveErrorTemporaryCreate;
-    return false;
-  }
+  if (!out.is_open()) return fail(kSaveErrorTemporaryCreate);
+  temporaryMade = true;
   const std::string bytes = FormatSettingsFile(settings);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
   if (!out) {
-    error = kSaveErrorTemporaryWrite;
     out.close();
-    DeleteFileQuietly(temporary);
-    return false;
+    return fail(kSaveErrorTemporaryWrite);
   }
   out.close();
-  if (!out || !FlushFileToDisk(temporary)) {
-    error = kSaveErrorTemporaryClose;
-    DeleteFileQuietly(temporary);
-    return false;
-  }
-  if (!ReplaceSettingsFile(temporary, target)) {
-    error = kSaveErrorReplace;
-    DeleteFileQuietly(temporary);
-    return false;
-  }
+  if (!out || !FlushFileToDisk(temporary)) return fail(kSaveErrorTemporaryClose);
+  if (!ReplaceSettingsFile(temporary, JoinSettingsPath(folder, L"settings.ini")))
+    return fail(kSaveErrorReplace);
   return true;
 }
 

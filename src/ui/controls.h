@@ -22,83 +22,43 @@ struct Rect96 {
 struct ControlSpec {
   int id;
   const wchar_t* className;
-  const wchar_t* text;
   DWORD style;
   Rect96 rect;
   View view;
+  const wchar_t* text;
 };
+
+// The settings view's hint under the start/stop key selector.
+inline constexpr wchar_t kToggleHint[] =
+    L"F1～F11（F6・F9を除く）またはマウス横ボタン1/2を選べます。\nF6は位置登録、F9は緊急停止として固定です。";
 
 // Every child control, in creation order, which is also the sibling and Tab order. Creation,
 // layout, the two views and the group boxes' heading font all come from here. A field's label
 // comes just before it: screen readers name an edit or a combo box by the static text they find
 // going back through its siblings, and stop at a control with WS_GROUP | WS_TABSTOP.
+// clang-format off
 constexpr ControlSpec kControls[] = {
-    {IDC_GROUP_TARGET, L"BUTTON", L"クリック位置", BS_GROUPBOX, {12, 12, 356, 92}, View::Main},
-    {IDC_GROUP_CLICK, L"BUTTON", L"クリック設定", BS_GROUPBOX, {12, 114, 356, 120}, View::Main},
-    {IDC_GROUP_RUN, L"BUTTON", L"実行", BS_GROUPBOX, {12, 244, 356, 76}, View::Main},
-    {IDC_GROUP_KEYS, L"BUTTON", L"キー設定", BS_GROUPBOX, {12, 12, 356, 150}, View::Settings},
-    {IDC_GROUP_SAVED, L"BUTTON", L"保存位置", BS_GROUPBOX, {12, 172, 356, 92}, View::Settings},
-    {IDC_TARGET_CURRENT,
-     L"BUTTON",
-     L"現在の位置(&C)",
-     BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP,
-     {28, 40, 155, 24},
-     View::Main},
-    {IDC_TARGET_SAVED,
-     L"BUTTON",
-     L"保存した位置(&S)  未登録",
-     BS_AUTORADIOBUTTON | WS_TABSTOP,
-     {28, 70, 324, 24},
-     View::Main},
-    {IDC_BUTTON_LEFT,
-     L"BUTTON",
-     L"左クリック(&L)",
-     BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP,
-     {28, 140, 105, 24},
-     View::Main},
-    {IDC_BUTTON_RIGHT,
-     L"BUTTON",
-     L"右クリック(&R)",
-     BS_AUTORADIOBUTTON | WS_TABSTOP,
-     {28, 170, 110, 24},
-     View::Main},
-    {IDC_INTERVAL_LABEL, L"STATIC", L"間隔 (ms):", SS_LEFT, {28, 204, 80, 24}, View::Main},
-    {IDC_INTERVAL, L"EDIT", L"100", ES_NUMBER | WS_BORDER | WS_TABSTOP, {112, 200, 110, 29}, View::Main},
-    {IDC_REGISTER_POSITION,
-     L"BUTTON",
-     L"現在位置を登録(&P)  F6",
-     BS_PUSHBUTTON | WS_TABSTOP,
-     {182, 226, 170, 31},
-     View::Settings},
-    {IDC_START_STOP, L"BUTTON", kStartCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, {28, 271, 324, 34}, View::Main},
-    {IDC_SAVED_POSITION_LABEL, L"STATIC", L"保存位置: 未登録", SS_LEFT, {28, 198, 324, 24}, View::Settings},
-    {IDC_TOGGLE_LABEL, L"STATIC", L"開始・停止:", SS_LEFT, {28, 47, 96, 24}, View::Settings},
-    {IDC_TOGGLE_KEY,
-     L"COMBOBOX",
-     L"",
-     CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-     {128, 42, 224, 260},
-     View::Settings},
-    {IDC_TOGGLE_HINT,
-     L"STATIC",
-     L"F1～F11（F6・F9を除く）またはマウス横ボタン1/"
-     L"2を選べます。\nF6は位置登録、F9は緊急停止として固定です。",
-     SS_LEFT,
-     {28, 83, 324, 58},
-     View::Settings},
-    {IDC_SETTINGS_APPLY,
-     L"BUTTON",
-     L"適用(&A)",
-     BS_DEFPUSHBUTTON | WS_TABSTOP,
-     {102, 282, 120, 34},
-     View::Settings},
-    {IDC_SETTINGS_CANCEL,
-     L"BUTTON",
-     L"キャンセル",
-     BS_PUSHBUTTON | WS_TABSTOP,
-     {232, 282, 120, 34},
-     View::Settings},
+    {IDC_GROUP_TARGET,         L"BUTTON",   BS_GROUPBOX,                                {12, 12, 356, 92},   View::Main,     L"クリック位置"},
+    {IDC_GROUP_CLICK,          L"BUTTON",   BS_GROUPBOX,                                {12, 114, 356, 120}, View::Main,     L"クリック設定"},
+    {IDC_GROUP_RUN,            L"BUTTON",   BS_GROUPBOX,                                {12, 244, 356, 76},  View::Main,     L"実行"},
+    {IDC_GROUP_KEYS,           L"BUTTON",   BS_GROUPBOX,                                {12, 12, 356, 150},  View::Settings, L"キー設定"},
+    {IDC_GROUP_SAVED,          L"BUTTON",   BS_GROUPBOX,                                {12, 172, 356, 92},  View::Settings, L"保存位置"},
+    {IDC_TARGET_CURRENT,       L"BUTTON",   BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, {28, 40, 155, 24},   View::Main,     L"現在の位置(&C)"},
+    {IDC_TARGET_SAVED,         L"BUTTON",   BS_AUTORADIOBUTTON | WS_TABSTOP,            {28, 70, 324, 24},   View::Main,     L""},  // UpdatePositionLabels
+    {IDC_BUTTON_LEFT,          L"BUTTON",   BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, {28, 140, 105, 24},  View::Main,     L"左クリック(&L)"},
+    {IDC_BUTTON_RIGHT,         L"BUTTON",   BS_AUTORADIOBUTTON | WS_TABSTOP,            {28, 170, 110, 24},  View::Main,     L"右クリック(&R)"},
+    {IDC_INTERVAL_LABEL,       L"STATIC",   SS_LEFT,                                    {28, 204, 80, 24},   View::Main,     L"間隔 (ms):"},
+    {IDC_INTERVAL,             L"EDIT",     ES_NUMBER | WS_BORDER | WS_TABSTOP,         {112, 200, 110, 29}, View::Main,     L"100"},
+    {IDC_REGISTER_POSITION,    L"BUTTON",   BS_PUSHBUTTON | WS_TABSTOP,                 {182, 226, 170, 31}, View::Settings, L"現在位置を登録(&P)  F6"},
+    {IDC_START_STOP,           L"BUTTON",   BS_DEFPUSHBUTTON | WS_TABSTOP,              {28, 271, 324, 34},  View::Main,     kStartCaption},
+    {IDC_SAVED_POSITION_LABEL, L"STATIC",   SS_LEFT,                                    {28, 198, 324, 24},  View::Settings, L""},  // UpdatePositionLabels
+    {IDC_TOGGLE_LABEL,         L"STATIC",   SS_LEFT,                                    {28, 47, 96, 24},    View::Settings, L"開始・停止:"},
+    {IDC_TOGGLE_KEY,           L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, {128, 42, 224, 260}, View::Settings, L""},
+    {IDC_TOGGLE_HINT,          L"STATIC",   SS_LEFT,                                    {28, 83, 324, 58},   View::Settings, kToggleHint},
+    {IDC_SETTINGS_APPLY,       L"BUTTON",   BS_DEFPUSHBUTTON | WS_TABSTOP,              {102, 282, 120, 34}, View::Settings, L"適用(&A)"},
+    {IDC_SETTINGS_CANCEL,      L"BUTTON",   BS_PUSHBUTTON | WS_TABSTOP,                 {232, 282, 120, 34}, View::Settings, L"キャンセル"},
 };
+// clang-format on
 
 // Each id of the window exactly once: AppState::controls has a slot for each.
 constexpr bool EachIdOnce() {
