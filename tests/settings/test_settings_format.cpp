@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "settings/app_settings.h"
+#include "settings/save_loop_records.h"
 
 namespace kestul {
 namespace {
@@ -80,17 +81,10 @@ TEST(SettingsBytes, DefaultRecord) {
 }
 
 TEST(SettingsBytes, SavedPositionOnTwoMonitorsWithSideButton) {
-  AppSettings s;
-  s.mode = ClickMode::Saved;
-  s.interval_ms = 250;
-  s.position_saved = true;
-  s.x = -640;
-  s.y = 360;
-  s.monitor_layout = L"-1920,0,0,1080;0,0,2560,1440;";
-  s.toggle_binding = 100;
-  EXPECT_EQ(FormatSettingsFile(s),
-            "schema_version=1\r\nmode=saved\r\nbutton=left\r\ninterval_ms=250\r\nposition_saved=1\r\n"
-            "x=-640\r\ny=360\r\nmonitor_layout=-1920,0,0,1080;0,0,2560,1440;\r\ntoggle_binding=mouse_x1\r\n");
+  EXPECT_EQ(
+      FormatSettingsFile(SaveLoopRecord(1)),
+      "schema_version=1\r\nmode=saved\r\nbutton=right\r\ninterval_ms=59999\r\nposition_saved=1\r\n"
+      "x=-1280\r\ny=1023\r\nmonitor_layout=-1280,0,0,1024;0,0,1920,1080;\r\ntoggle_binding=mouse_x2\r\n");
 }
 
 TEST(SettingsBytes, LayoutWithAnyNonPrintableUnitIsWrittenEmpty) {
