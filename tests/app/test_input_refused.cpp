@@ -32,6 +32,7 @@
 namespace kestul {
 namespace {
 
+using test::HeldClickAdapter;
 using test::RecordingWindow;
 using test::WaitUntil;
 
@@ -146,20 +147,6 @@ TEST(MainWindow, IsRegisteredForSuspendAndResumeAndTheDisplayWhileItExists) {
   EXPECT_FALSE(app.state().suspendNotification);
   EXPECT_FALSE(app.state().displayNotification);
 }
-
-// Holds its first click until released; counts every click.
-class HeldClickAdapter final : public InputAdapter {
- public:
-  HeldClickAdapter(std::atomic<int>& clicks, HANDLE release) : clicks_(clicks), release_(release) {}
-  bool SendClick(const ClickRequest&) override {
-    if (++clicks_ == 1) WaitForSingleObject(release_, 10000);
-    return true;
-  }
-
- private:
-  std::atomic<int>& clicks_;
-  HANDLE release_;
-};
 
 // Under Modern Standby the console display turning off stops clicking; dimming it does not.
 TEST(MainWindow, TheDisplayTurningOffStopsClickingUnderModernStandby) {

@@ -17,6 +17,7 @@
 #include "clicker/click_worker.h"
 #include "common/unique_handle.h"
 #include "common/window_messages.h"
+#include "support/input.h"
 #include "support/process.h"
 #include "support/process_resources.h"
 #include "support/recording_window.h"
@@ -30,6 +31,7 @@ static void PrintTo(ClickStatus status, std::ostream* out) {
 
 namespace {
 
+using test::HeldClickAdapter;
 using test::PumpFor;
 using test::RecordingWindow;
 using test::WaitUntil;
@@ -196,31 +198,13 @@ bool InjectNothing() {
   return SendInput(2, moves, sizeof(INPUT)) == 2;
 }
 
-// Holds each click until released, then does `then`.
-class HeldClickAdapter final : public InputAdapter {
- public:
-  HeldClickAdapter(
-      std::atomic<bool>& holding, HANDLE release, std::function<bool()> then = [] { return true; })
-      : holding_(holding), release_(release), then_(std::move(then)) {}
-  bool SendClick(const ClickRequest&) override {
-    holding_ = true;
-    WaitForSingleObject(release_, 10000);
-    return then_();
-  }
-
- private:
-  std::atomic<bool>& holding_;
-  HANDLE release_;
-  std::function<bool()> then_;
-};
-
 // With a side button bound, the program's low-level mouse hook runs on the thread that stops
 // runs, and a click being injected waits for it. A stop that only joined would stall every mouse
 // on the system until Windows gave up on the hook, and then lose the hook for good.
 TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
   RecordingWindow statuses;
   const UniqueKernelHandle stopping(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::atomic<bool> waiting{false};
+  std::atomic<int> waiting{0};
   // Mouse events that go nowhere, injected once the test is about to stop the run: SendInput then
   // waits for a mouse hook of the stopping thread.
   ClickWorker worker(statuses.window(),
@@ -228,7 +212,7 @@ TEST(ClickWorker, StopServesTheStoppingThreadsMouseHookWhileItWaits) {
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CountingHook, GetModuleHandleW(nullptr), 0));
   ASSERT_TRUE(hook);
   ASSERT_TRUE(worker.Start(Every(20), 5));
-  ASSERT_TRUE(WaitUntil([&] { return waiting.load(); }, 5000));  // pumping serves the hook meanwhile
+  ASSERT_TRUE(WaitUntil([&] { return waiting > 0; }, 5000));  // pumping serves the hook meanwhile
   PumpFor(50);
   const int before = hookCalls;
   // From here nothing pumps but Stop.
@@ -254,12 +238,12 @@ LRESULT CALLBACK CallInsideTheWait(int code, WPARAM wParam, LPARAM lParam) {
 TEST(ClickWorker, NoRunStartsWhileAStopWaits) {
   RecordingWindow statuses;
   const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::atomic<bool> holding{false};
+  std::atomic<int> holding{0};
   ClickWorker worker(statuses.window(), std::make_unique<HeldClickAdapter>(holding, release.get()));
   const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, CallInsideTheWait, GetModuleHandleW(nullptr), 0));
   ASSERT_TRUE(hook);
   ASSERT_TRUE(worker.Start(Every(20), 1));
-  ASSERT_TRUE(WaitUntil([&] { return holding.load(); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return holding > 0; }, 5000));
   bool startedInside = false;
   // cppcheck-suppress danglingLifetime ; cleared below, before the locals it captures go
   insideTheWait = [&] {

@@ -187,7 +187,7 @@ TEST(LoadRules, FirstFaultInRuleOrderWins) {
   EXPECT_EQ(ExpectAccepted(text).toggle_binding, 7);
 }
 
-class SettingsFolder : public ::testing::Test {
+class SettingsFolderFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = std::filesystem::temp_directory_path() /
@@ -209,7 +209,7 @@ class SettingsFolder : public ::testing::Test {
   std::filesystem::path root_;
 };
 
-TEST_F(SettingsFolder, MissingFileOrFolderGivesDefaultsSilentlyAndCreatesNothing) {
+TEST_F(SettingsFolderFixture, MissingFileOrFolderGivesDefaultsSilentlyAndCreatesNothing) {
   for (const std::wstring& folder : {Folder(), Folder("not/there")}) {
     const SettingsLoadResult r = LoadSettings(folder);
     EXPECT_EQ(r.settings, AppSettings{});
@@ -219,14 +219,14 @@ TEST_F(SettingsFolder, MissingFileOrFolderGivesDefaultsSilentlyAndCreatesNothing
   EXPECT_TRUE(std::filesystem::is_empty(root_));
 }
 
-TEST_F(SettingsFolder, AFolderNamedSettingsIniIsUnreadable) {
+TEST_F(SettingsFolderFixture, AFolderNamedSettingsIniIsUnreadable) {
   std::filesystem::create_directory(root_ / "settings.ini");
   const SettingsLoadResult r = LoadSettings(Folder());
   EXPECT_EQ(r.warning, kWarningUnreadable);
   EXPECT_TRUE(r.protectSettingsFile);
 }
 
-TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
+TEST_F(SettingsFolderFixture, HugeFilesAreRefusedWithoutReadingThemWhole) {
   {
     std::ofstream out(root_ / "settings.ini", std::ios::binary);
     out << kValid;
@@ -245,7 +245,7 @@ TEST_F(SettingsFolder, HugeFilesAreRefusedWithoutReadingThemWhole) {
   EXPECT_EQ(LoadSettings(Folder()).warning, kWarningSyntax);
 }
 
-TEST_F(SettingsFolder, AFileUpToTheBoundIsReadWholeAndOneByteMoreIsRefused) {
+TEST_F(SettingsFolderFixture, AFileUpToTheBoundIsReadWholeAndOneByteMoreIsRefused) {
   // Filled up to the bound with distinct short keys: the most lines a readable file can hold.
   std::string text = kValid;
   for (int i = 0; text.size() + 16 <= kMaxSettingsFileBytes; ++i) text += "k" + std::to_string(i) + "=\n";
@@ -261,7 +261,7 @@ TEST_F(SettingsFolder, AFileUpToTheBoundIsReadWholeAndOneByteMoreIsRefused) {
   EXPECT_EQ(LoadSettings(Folder()).warning, kWarningSyntax);
 }
 
-TEST_F(SettingsFolder, FilesWithoutLineEndsOrWithBinaryBytesLoadOrRefuseCleanly) {
+TEST_F(SettingsFolderFixture, FilesWithoutLineEndsOrWithBinaryBytesLoadOrRefuseCleanly) {
   Write("schema_version=1");
   EXPECT_EQ(LoadSettings(Folder()).warning, kWarningMissingKey);
   std::string oneLine(200000, '\0');  // one long line of NUL bytes, no '=' anywhere
@@ -274,7 +274,7 @@ TEST_F(SettingsFolder, FilesWithoutLineEndsOrWithBinaryBytesLoadOrRefuseCleanly)
   EXPECT_EQ(LoadSettings(Folder()).warning, kWarningNumber);
 }
 
-TEST_F(SettingsFolder, SaveThenLoadGivesTheSameRecord) {
+TEST_F(SettingsFolderFixture, SaveThenLoadGivesTheSameRecord) {
   std::vector<AppSettings> records(1);
   AppSettings extreme;
   extreme.mode = ClickMode::Saved;
@@ -308,7 +308,7 @@ TEST_F(SettingsFolder, SaveThenLoadGivesTheSameRecord) {
   }
 }
 
-TEST_F(SettingsFolder, SaveCreatesMissingFoldersAndReusesALeftoverTemporaryFile) {
+TEST_F(SettingsFolderFixture, SaveCreatesMissingFoldersAndReusesALeftoverTemporaryFile) {
   std::wstring error;
   ASSERT_TRUE(SaveSettings(Folder("a/b/c"), AppSettings{}, error));
   EXPECT_EQ(Read("a/b/c/settings.ini"), FormatSettingsFile(AppSettings{}));
@@ -322,7 +322,7 @@ TEST_F(SettingsFolder, SaveCreatesMissingFoldersAndReusesALeftoverTemporaryFile)
   EXPECT_FALSE(std::filesystem::exists(root_ / "settings.ini.tmp"));
 }
 
-TEST_F(SettingsFolder, RefusedSavesLeaveTheOldFileAndSayWhy) {
+TEST_F(SettingsFolderFixture, RefusedSavesLeaveTheOldFileAndSayWhy) {
   Write("old bytes");
   std::wstring error = L"previous text";
   EXPECT_FALSE(SaveSettings(L"", AppSettings{}, error));

@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
+#include <utility>
+
+#include "clicker/input_adapter.h"
+
 namespace kestul::test {
 
 void PressKey(WORD virtualKey);
@@ -29,6 +35,25 @@ class HeldHotkey {
  private:
   int id_;
   bool held_;
+};
+
+// Stands in for the real injection: counts each click and holds it until `release` is set, then
+// answers with `then`.
+class HeldClickAdapter final : public InputAdapter {
+ public:
+  HeldClickAdapter(
+      std::atomic<int>& clicks, HANDLE release, std::function<bool()> then = [] { return true; })
+      : clicks_(clicks), release_(release), then_(std::move(then)) {}
+  bool SendClick(const ClickRequest&) override {
+    ++clicks_;
+    WaitForSingleObject(release_, 10000);
+    return then_();
+  }
+
+ private:
+  std::atomic<int>& clicks_;
+  HANDLE release_;
+  std::function<bool()> then_;
 };
 
 }  // namespace kestul::test
