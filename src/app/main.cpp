@@ -30,12 +30,11 @@ std::vector<std::wstring> CommandLineArguments() {
 }
 
 std::wstring StartupWarning(const SettingsLoadResult& loaded) {
-  bool mismatch = false;
   const AppSettings& s = loaded.settings;
-  if (s.position_saved) {
-    mismatch =
-        ValidateSavedPosition(true, {s.x, s.y}, s.monitor_layout, EnumerateMonitors()) != PositionCheck::Ok;
-  }
+  // Monitors are enumerated only when a position is saved.
+  const bool mismatch =
+      s.position_saved && ValidateSavedPosition(s.position_saved, {s.x, s.y}, s.monitor_layout,
+                                                EnumerateMonitors()) != PositionCheck::Ok;
   return StartupWarningText(loaded.warning, mismatch);
 }
 

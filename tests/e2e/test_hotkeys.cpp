@@ -156,17 +156,15 @@ TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) 
   PressKey(VK_F8);
   EXPECT_TRUE(StaysIdle(800)) << "F8 is no longer the start/stop key";
 
-  SideButton(1, true);
+  SideButtonDown(1);
   ASSERT_TRUE(BecomesRunning());
-  SideButton(1, false);
-  SideButton(2, true);
-  SideButton(2, false);
+  SideButtonUp(1);
+  PressSideButton(2);
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_XBUTTONUP, XBUTTON2) == 1; }, 3000))
       << target.Describe();
   EXPECT_EQ(target.Count(WM_XBUTTONDOWN, XBUTTON2), 1) << "side button 2 passes untouched";
   EXPECT_TRUE(StaysRunning(500)) << "the release or side button 2 toggled";
-  SideButton(1, true);
-  SideButton(1, false);
+  PressSideButton(1);
   ASSERT_TRUE(BecomesIdle());
   PumpFor(300);
   EXPECT_EQ(target.Count(WM_XBUTTONDOWN, XBUTTON1), 0) << "the bound button reached the window below";
@@ -174,8 +172,7 @@ TEST_F(HotkeyFixture, SideButtonOneBoundInTheSettingsViewTogglesAndIsSwallowed) 
 
   // While the user chooses a key, the side button is an ordinary button again.
   ASSERT_TRUE(OpenSettingsView());
-  SideButton(1, true);
-  SideButton(1, false);
+  PressSideButton(1);
   ASSERT_TRUE(WaitUntil([&] { return target.Count(WM_XBUTTONUP, XBUTTON1) == 1; }, 3000));
   EXPECT_EQ(target.Count(WM_XBUTTONDOWN, XBUTTON1), 1);
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
@@ -208,8 +205,7 @@ TEST_F(HotkeyFixture, TheMouseNeverWaitsForTheWindowsThread) {
   EXPECT_TRUE(arrived);
   // Far below the time Windows gives a hook (at most 1000 ms) before it removes it.
   EXPECT_LT(took, 500u) << "the mouse waited for the window's thread";
-  SideButton(1, true);
-  SideButton(1, false);
+  PressSideButton(1);
   EXPECT_TRUE(BecomesRunning());
   EXPECT_EQ(target.Count(WM_XBUTTONDOWN, XBUTTON1), 0) << "the bound button reached the window below";
   PressKey(VK_F9);

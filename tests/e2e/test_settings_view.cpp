@@ -5,6 +5,7 @@
 #include <array>
 
 #include "common/unique_handle.h"
+#include "ui/controls.h"
 
 namespace kestul::test {
 namespace {
@@ -17,7 +18,8 @@ constexpr std::array kSettingsViewIds{IDC_REGISTER_POSITION, IDC_GROUP_KEYS,  ID
                                       IDC_SETTINGS_CANCEL,   IDC_GROUP_SAVED, IDC_SAVED_POSITION_LABEL};
 
 struct SettingsViewFixture : AppTest {
-  void ExpectView(bool settings) const {
+  void ExpectView(View shown) const {
+    const bool settings = shown == View::Settings;
     for (const int id : kMainViewIds) EXPECT_EQ(IsVisible(app.Control(id)), !settings) << "control " << id;
     for (const int id : kSettingsViewIds) EXPECT_EQ(IsVisible(app.Control(id)), settings) << "control " << id;
     EXPECT_EQ(WindowText(app.window()), settings ? kSettingsTitle : kMainTitle);
@@ -29,14 +31,14 @@ TEST_F(SettingsViewFixture, EnteringShowsTheViewWithTheCurrentKeyAndCancelChange
   ASSERT_TRUE(Start({.settings = SettingsFile({.binding = "mouse_x2"})}));
   EXPECT_EQ(SendMessageW(app.Control(IDC_TOGGLE_KEY), CB_GETCOUNT, 0, 0), std::ssize(kToggleBindings));
   ASSERT_TRUE(OpenSettingsView());
-  ExpectView(true);
+  ExpectView(View::Settings);
   EXPECT_EQ(ChosenKey(), kToggleMouseX2);
   EXPECT_EQ(WindowText(app.Control(IDC_SAVED_POSITION_LABEL)), L"保存位置: 未登録");
 
   ChooseKey(4);
   PostButtonClick(app.window(), IDC_SETTINGS_CANCEL);
   ASSERT_TRUE(BackInMainView());
-  ExpectView(false);
+  ExpectView(View::Main);
   EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.binding = "mouse_x2"}));
   PressKey(VK_F4);
   EXPECT_FALSE(BecomesRunning(800)) << "Cancel bound the new key";
@@ -59,7 +61,7 @@ TEST_F(SettingsViewFixture, ApplySavesTheMainViewChoicesAndTheNewKey) {
   EXPECT_EQ(ChosenKey(), 11);
   ChooseKeyAndApply(4);
   ASSERT_TRUE(BackInMainView());
-  ExpectView(false);
+  ExpectView(View::Main);
   EXPECT_EQ(ReadFileBytes(settingsPath), SettingsFile({.button = "right", .interval = 250, .binding = "f4"}));
 
   PressKey(VK_F11);
@@ -149,7 +151,7 @@ TEST_F(SettingsViewFixture, InTheViewStartRequestsAreIgnoredAndRegisteringWorks)
   // The close box leaves the view; a second one ends the program.
   PostMessageW(app.window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(BackInMainView());
-  ExpectView(false);
+  ExpectView(View::Main);
   EXPECT_EQ(app.WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE));
 }
 

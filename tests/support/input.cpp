@@ -6,36 +6,49 @@ namespace kestul::test {
 
 namespace {
 
-void SendKey(WORD virtualKey, bool up) {
+void SendKey(WORD virtualKey, DWORD flags) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = virtualKey;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  input.ki.dwFlags = flags;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendSideButton(int button, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = button == 1 ? XBUTTON1 : XBUTTON2;
+  input.mi.dwFlags = flags;
   SendInput(1, &input, sizeof(INPUT));
 }
 
 }  // namespace
 
 void PressKey(WORD virtualKey) {
-  SendKey(virtualKey, false);
-  SendKey(virtualKey, true);
+  SendKey(virtualKey, 0);
+  SendKey(virtualKey, KEYEVENTF_KEYUP);
 }
 
 void KeyDown(WORD virtualKey) {
-  SendKey(virtualKey, false);
+  SendKey(virtualKey, 0);
 }
 
 void KeyUp(WORD virtualKey) {
-  SendKey(virtualKey, true);
+  SendKey(virtualKey, KEYEVENTF_KEYUP);
 }
 
-void SideButton(int button, bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.mouseData = button == 1 ? XBUTTON1 : XBUTTON2;
-  input.mi.dwFlags = down ? MOUSEEVENTF_XDOWN : MOUSEEVENTF_XUP;
-  SendInput(1, &input, sizeof(INPUT));
+void SideButtonDown(int button) {
+  SendSideButton(button, MOUSEEVENTF_XDOWN);
+}
+
+void SideButtonUp(int button) {
+  SendSideButton(button, MOUSEEVENTF_XUP);
+}
+
+void PressSideButton(int button) {
+  SideButtonDown(button);
+  SideButtonUp(button);
 }
 
 void MoveCursorTo(POINT p) {

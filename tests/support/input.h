@@ -15,7 +15,9 @@ namespace kestul::test {
 void PressKey(WORD virtualKey);
 void KeyDown(WORD virtualKey);
 void KeyUp(WORD virtualKey);
-void SideButton(int button, bool down);
+void SideButtonDown(int button);
+void SideButtonUp(int button);
+void PressSideButton(int button);
 void MoveCursorTo(POINT p);
 
 // Holds a function key for this test process, so the program finds it taken; several can be held
