@@ -1,11 +1,9 @@
 // Loading settings.ini: every refusal gives the defaults, the protection flag and one warning.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <random>
 
 #include "common/message_texts.h"
 #include "settings/settings_store.h"
@@ -141,19 +139,6 @@ TEST(LoadRules, LayoutAndTrigger) {
     ExpectRefused(With("toggle_binding", line), kWarningBinding);
   }
   ExpectRefused(With("y", "y=z"), kWarningNumber, "numbers are checked before the trigger");
-}
-
-TEST(LoadRules, BinaryAndNulBytesAreHandledCleanly) {
-  ExpectRefused(std::string("\0\0\0", 3), kWarningSyntax);
-  ExpectRefused(std::string("schema_version=1\0", 17), kWarningVersion);
-  std::mt19937 random(7);
-  for (int i = 0; i < 200; ++i) {
-    std::string noise(static_cast<std::size_t>(random() % 300), '\0');
-    std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random()); });
-    const SettingsLoadResult r = ParseSettingsText(noise);
-    EXPECT_TRUE(r.protectSettingsFile);
-    EXPECT_FALSE(r.warning.empty());
-  }
 }
 
 TEST(LoadRules, FirstFaultInRuleOrderWins) {
