@@ -13,19 +13,20 @@ static_assert(kVirtualKeyF1 == VK_F1);
 
 namespace {
 
-WindowRegistration RegisterHotkey(HWND window, int id, UINT key) {
+// Empty when the system refuses the key, as when another program holds it.
+WindowRegistration OwnedHotkey(HWND window, int id, UINT key) {
   if (RegisterHotKey(window, id, MOD_NOREPEAT, key) == FALSE) return {};
   return WindowRegistration([window, id] { UnregisterHotKey(window, id); });
 }
 
-// Installs the trigger for one code; does not remove an earlier one.
+// Installs the trigger for one code, where none is installed.
 bool RegisterToggleBinding(AppState& state, ToggleBinding code) {
   if (IsMouseBinding(code)) {
     state.sideButtonHook = std::make_unique<SideButtonHook>(state.window, code, state.inSettingsView);
     if (!state.sideButtonHook->installed()) state.sideButtonHook.reset();
     return static_cast<bool>(state.sideButtonHook);
   }
-  state.toggleHotkey = RegisterHotkey(state.window, HOTKEY_TOGGLE, ToggleBindingVirtualKey(code));
+  state.toggleHotkey = OwnedHotkey(state.window, HOTKEY_TOGGLE, ToggleBindingVirtualKey(code));
   return static_cast<bool>(state.toggleHotkey);
 }
 
@@ -50,8 +51,8 @@ bool RebindToggle(AppState& state, ToggleBinding code) {
 }
 
 void RegisterHotkeysForWindow(AppState& state) {
-  state.registerPositionHotkey = RegisterHotkey(state.window, HOTKEY_REGISTER_POSITION, VK_F6);
-  state.emergencyStopHotkey = RegisterHotkey(state.window, HOTKEY_EMERGENCY_STOP, VK_F9);
+  state.registerPositionHotkey = OwnedHotkey(state.window, HOTKEY_REGISTER_POSITION, VK_F6);
+  state.emergencyStopHotkey = OwnedHotkey(state.window, HOTKEY_EMERGENCY_STOP, VK_F9);
   const bool toggle = RegisterToggleBinding(state, state.settings.toggle_binding);
   const std::wstring conflict = HotkeyConflictText({.registerPosition = !state.registerPositionHotkey,
                                                     .emergencyStop = !state.emergencyStopHotkey,

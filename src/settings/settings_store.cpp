@@ -152,11 +152,9 @@ bool SaveSettings(const std::wstring& folder, const AppSettings& settings, std::
   const std::string bytes = FormatSettingsFile(settings);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
-  if (!out) {
-    out.close();
-    return fail(kSaveErrorTemporaryWrite);
-  }
-  out.close();
+  const bool written = static_cast<bool>(out);
+  out.close();  // before anything deletes it
+  if (!written) return fail(kSaveErrorTemporaryWrite);
   if (!out || !FlushFileToDisk(temporary)) return fail(kSaveErrorTemporaryClose);
   if (!ReplaceSettingsFile(temporary, JoinSettingsPath(folder, L"settings.ini")))
     return fail(kSaveErrorReplace);

@@ -17,15 +17,12 @@ bool ParseToggleBinding(std::string_view text, ToggleBinding& code) {
       return true;
     }
   }
-  if (text == "mouse_x1") {
-    code = kToggleMouseX1;
-    return true;
-  }
-  if (text == "mouse_x2") {
-    code = kToggleMouseX2;
-    return true;
-  }
-  return false;
+  const auto* button = std::ranges::find_if(kToggleBindings, [text](ToggleBinding c) {
+    return IsMouseBinding(c) && text == FormatToggleBinding(c);
+  });
+  if (button == std::end(kToggleBindings)) return false;
+  code = *button;
+  return true;
 }
 
 std::string FormatToggleBinding(ToggleBinding code) {
